@@ -1,0 +1,32 @@
+# Entry points for a fresh Debian machine:
+#   make run   installs what is missing, builds, and plays the demo
+#   make test  installs what is missing, builds, and runs every test through CTest
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$${DISPLAY:-}" ]; then \
+	  echo "No display found: running the demo inside a virtual X server (Xvfb); nothing will be visible."; \
+	  ./tests/xvfb-run.sh ./$(BUILD_DIR)/dedoz; \
+	else \
+	  ./$(BUILD_DIR)/dedoz; \
+	fi
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,94 @@
+// Engine: SDL, window and GLEW lifecycle; clock and frame pacing.
+// Depends on SDL 1.2 (sdl12-compat) and GLEW.
+#include "Zembra/Engine.h"
+
+#include <GL/glew.h>
+#include <iostream>
+#include <new>
+
+#include "Zembra/Exceptions/EngineInitialisationException.h"
+#include "Zembra/GLWindow.h"
+
+Engine::Engine(unsigned int flags, int width, int height, const std::string& title)
+    : m_flags(flags), m_window(nullptr), m_lastFrameTicks(0)
+{
+    if (m_flags & ENGINE_INIT_SDL) {
+        Uint32 subsystems = SDL_INIT_VIDEO;
+        if (m_flags & ENGINE_INIT_AUDIO)
+            subsystems |= SDL_INIT_AUDIO;
+        // A failure here shows up as a failed video mode just below.
+        SDL_Init(subsystems);
+    }
+
+    try {
+        m_window = new (std::nothrow) GLWindow(width, height, title, true);
+    } catch (...) {
+        // No engine exists to quit SDL later: do it before the failure propagates.
+        if (m_flags & ENGINE_INIT_SDL)
+            SDL_Quit();
+        throw;
+    }
+    if (m_window == nullptr) {
+        std::cerr << "Fail to allocate Window memory";
+        throw std::bad_alloc();
+    }
+
+    if (m_flags & ENGINE_INIT_GLEW) {
+        const GLenum result = glewInit();
+        if (result != GLEW_OK) {
+            std::cerr << glewGetErrorString(result) << std::endl;
+            delete m_window;
+            m_window = nullptr;
+            if (m_flags & ENGINE_INIT_SDL)
+                SDL_Quit();
+            throw EngineInitialisationException("Glew failed to initialise");
+        }
+    }
+
+    std::cout << "Zembra initiliased" << std::endl;
+}
+
+Engine::~Engine()
+{
+    // The window goes first: its surface belongs to SDL and must not outlive it.
+    delete m_window;
+    m_window = nullptr;
+    if (m_flags & ENGINE_INIT_SDL)
+        SDL_Quit();
+    std::cout << "Zembra closed" << std::endl;
+}
+
+bool Engine::isExtensionSupported(const char* name)
+{
+    const bool supported = glewIsSupported(name) != GL_FALSE;
+    if (!supported)
+        std::cout << "Extension '" << name << "' not found" << std::endl;
+    return supported;
+}
+
+Window* Engine::getWindow()
+{
+    return m_window;
+}
+
+Uint32 Engine::getTicks() const
+{
+    return SDL_GetTicks();
+}
+
+Uint32 Engine::frameDelay(Uint32 now, Uint32 last)
+{
+    const Uint32 elapsed = now - last;  // wraps correctly after 49.7 days
+    if (elapsed >= FRAME_MS)
+        return 0;
+    return FRAME_MS - elapsed;
+}
+
+void Engine::waitNextFrame()
+{
+    const Uint32 delay = frameDelay(SDL_GetTicks(), m_lastFrameTicks);
+    if (delay > 0)
+        SDL_Delay(delay);
+    // Read again so the wait and any oversleep count toward the next frame.
+    m_lastFrameTicks = SDL_GetTicks();
+}

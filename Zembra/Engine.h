@@ -1,0 +1,45 @@
+// Engine: starts SDL and GLEW, owns the one window of the run, answers extension
+// queries, and provides the clock (SDL ticks, unsigned 32-bit milliseconds) and
+// the frame pacing (frames at least 15 ms apart). One engine exists per run.
+#pragma once
+
+#include <SDL/SDL.h>
+#include <string>
+
+class Window;
+
+enum EngineFlags : unsigned int {
+    ENGINE_INIT_GLEW = 1,   // initialise GLEW once the window exists; failure is fatal
+    ENGINE_INIT_SDL = 2,    // SDL_Init in the constructor, SDL_Quit in the destructor
+    ENGINE_INIT_AUDIO = 4,  // with ENGINE_INIT_SDL: also start SDL's audio subsystem
+};
+
+class Engine {
+public:
+    // Opens a full-screen OpenGL window of width x height pixels captioned title.
+    // Throws WindowCreationException or EngineInitialisationException.
+    Engine(unsigned int flags, int width, int height, const std::string& title);
+    ~Engine();
+
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // True when the driver offers the extension; logs "Extension '<name>' not found" otherwise.
+    bool isExtensionSupported(const char* name);
+    Window* getWindow();
+
+    Uint32 getTicks() const;  // milliseconds since SDL started
+    // Sleeps so that consecutive calls return at least 15 ms apart.
+    void waitNextFrame();
+
+    // Milliseconds to sleep when a frame ends at `now` and the previous wait ended
+    // at `last`: 1 to 15 while less than 15 ms passed (wrapping subtraction), else 0.
+    static Uint32 frameDelay(Uint32 now, Uint32 last);
+
+    static const Uint32 FRAME_MS = 15;
+
+private:
+    unsigned int m_flags;
+    Window* m_window;         // owned; a GLWindow
+    Uint32 m_lastFrameTicks;  // ms, SDL ticks at the end of the previous frame wait
+};

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the demo, its tests and its tools need.
+# Idempotent: asks dpkg first and calls apt-get only for what is missing.
+# Works as root, or through sudo for an ordinary user.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri
+  libmpg123-dev libfftw3-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool x11-apps
+  lame sox
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  SUDO=()
+elif command -v sudo >/dev/null 2>&1; then
+  SUDO=(sudo)
+else
+  echo "install-deps: missing packages (${missing[*]}) and neither root nor sudo is available" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
