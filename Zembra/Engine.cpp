@@ -3,6 +3,8 @@
 #include "Zembra/Engine.h"
 
 #include <GL/glew.h>
+
+#include <cstdlib>
 #include <iostream>
 #include <new>
 
@@ -12,6 +14,15 @@
 Engine::Engine(unsigned int flags, int width, int height, const std::string& title)
     : m_flags(flags), m_window(nullptr), m_lastFrameTicks(0)
 {
+    // The SDL 1.2 compatibility layer scales OpenGL windows by default: it renders
+    // into a hidden frame buffer and stretches that onto a desktop-sized window. The
+    // GLEW entry points bypass its wrappers, so binding frame buffer 0 reaches the
+    // wrong surface and the screen showed a cropped, enlarged part of the frame.
+    // Without the scaling the whole frame is shown unscaled, centred on a larger
+    // screen, on every run. Set before SDL starts; a value in the user's
+    // environment still wins.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+
     if (m_flags & ENGINE_INIT_SDL) {
         Uint32 subsystems = SDL_INIT_VIDEO;
         if (m_flags & ENGINE_INIT_AUDIO)

@@ -17,6 +17,8 @@ enum EngineFlags : unsigned int {
 class Engine {
 public:
     // Opens a full-screen OpenGL window of width x height pixels captioned title.
+    // Turns the compatibility layer's OpenGL scaling off unless the environment
+    // sets SDL12COMPAT_OPENGL_SCALING: the frame then reaches the screen whole.
     // Throws WindowCreationException or EngineInitialisationException.
     Engine(unsigned int flags, int width, int height, const std::string& title);
     ~Engine();

@@ -1,0 +1,33 @@
+// Settings: the numbers of the demo's configuration file, read once at start-up.
+// Owns a map from key (case-sensitive bytes) to float; the file is a sequence of
+// "key value" pairs separated by white space, values in the classic locale.
+// Reading stops at the first value that is not a number (or at a key with no value
+// at the end): the pairs read before it stay, the rest is dropped. A missing file
+// logs "Fail to open the setting file" and leaves every lookup on its default.
+#pragma once
+
+#include <map>
+#include <string>
+
+class Settings {
+public:
+    explicit Settings(const std::string& path);
+
+    // The value read for key, or defaultValue when the file did not set it.
+    float getFloat(const std::string& key, float defaultValue) const;
+
+    // The value for key truncated toward zero, when that integer lies within
+    // [minValue, maxValue]. A value that is not finite (NaN, inf) or falls outside
+    // the range (1e30, a negative window size) is never converted: the default is
+    // returned instead and a warning line names the key, so a bad file still runs.
+    int getInt(const std::string& key, int defaultValue, int minValue, int maxValue) const;
+
+    // The conversion behind getInt: true and the truncated value in `out` when
+    // value is finite and its truncation lies within [minValue, maxValue].
+    static bool truncateInRange(float value, int minValue, int maxValue, int& out);
+
+    std::size_t size() const { return m_values.size(); }
+
+private:
+    std::map<std::string, float> m_values;
+};

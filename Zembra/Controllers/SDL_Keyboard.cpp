@@ -1,0 +1,56 @@
+// SDL_Keyboard: keyboard state through SDL 1.2's key state array.
+#include "Zembra/Controllers/SDL_Keyboard.h"
+
+#include <cassert>
+
+SDL_Keyboard::SDL_Keyboard() : m_nbKeys(0), m_keys(nullptr)
+{
+    update();
+}
+
+void SDL_Keyboard::update()
+{
+    // The only place where SDL's event queue is pumped: the key state array is
+    // refreshed from the events that the pump delivers.
+    SDL_PumpEvents();
+    int count = 0;
+    m_keys = SDL_GetKeyState(&count);
+    m_nbKeys = count;
+}
+
+Uint8 SDL_Keyboard::isKeyDown(SDLKey key) const
+{
+    assert(static_cast<int>(key) < m_nbKeys);
+    return m_keys[key];
+}
+
+bool SDL_Keyboard::isQuitRequested()
+{
+    return isKeyDown(SDLK_ESCAPE) == 1;
+}
+
+int SDL_Keyboard::getDirections()
+{
+    const bool up = m_keys[SDLK_UP], down = m_keys[SDLK_DOWN];
+    const bool left = m_keys[SDLK_LEFT], right = m_keys[SDLK_RIGHT];
+    if (up)
+        return DIR_UP | (right ? DIR_RIGHT : left ? DIR_LEFT : 0);
+    if (down)
+        return DIR_DOWN | (right ? DIR_RIGHT : left ? DIR_LEFT : 0);
+    return left ? DIR_LEFT : right ? DIR_RIGHT : 0;
+}
+
+int SDL_Keyboard::getButtons()
+{
+    static const struct { SDLKey key; int bit; } table[] = {
+        {SDLK_q, BUTTON_Q}, {SDLK_w, BUTTON_W}, {SDLK_a, BUTTON_A}, {SDLK_s, BUTTON_S},
+        {SDLK_z, BUTTON_Z}, {SDLK_x, BUTTON_X},
+        {SDLK_KP_PLUS, BUTTON_PLUS}, {SDLK_KP_MINUS, BUTTON_MINUS},
+    };
+    int buttons = 0;
+    for (const auto& entry : table) {
+        if (m_keys[entry.key])
+            buttons |= entry.bit;
+    }
+    return buttons;
+}
