@@ -1,0 +1,157 @@
+// Shader: GLSL program loader (file reading, compile and link reports). Depends on GLEW, stdio and checkGLError.
+#include "3D/Shader.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <iostream>
+#include <new>
+
+#include "Zembra/Exceptions/ShaderCreationException.h"
+#include "Zembra/Exceptions/ShaderLoadingException.h"
+#include "Zembra/GLError.h"
+
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
+    : m_vertex(0), m_fragment(0), m_program(0)
+{
+    m_vertex = glCreateShader(GL_VERTEX_SHADER);
+    m_fragment = glCreateShader(GL_FRAGMENT_SHADER);
+    try {
+        checkGLError("glCreateShader");
+
+        // Both files are read before either result is looked at, so a missing
+        // fragment file is reported even when the vertex file is fine (and both
+        // when both are missing).
+        const std::unique_ptr<char[]> vertexSource = readFile(vertexPath);
+        const std::unique_ptr<char[]> fragmentSource = readFile(fragmentPath);
+        if (!vertexSource || !fragmentSource)
+            throw ShaderException("Fail to read shaders");
+
+        const GLchar* source = vertexSource.get();
+        GLint length = static_cast<GLint>(std::strlen(source));
+        glShaderSource(m_vertex, 1, &source, &length);
+        source = fragmentSource.get();
+        length = static_cast<GLint>(std::strlen(source));
+        glShaderSource(m_fragment, 1, &source, &length);
+
+        glCompileShader(m_vertex);
+        glCompileShader(m_fragment);
+        // Only the first failure is reported: a broken vertex shader hides the fragment log.
+        if (!checkCompilation(vertexPath, m_vertex) || !checkCompilation(fragmentPath, m_fragment))
+            throw ShaderCreationException("Fail to create the shader");
+
+        m_program = glCreateProgram();
+        glAttachShader(m_program, m_vertex);
+        glAttachShader(m_program, m_fragment);
+        glLinkProgram(m_program);
+
+        GLint linked = 0;
+        glGetProgramiv(m_program, GL_LINK_STATUS, &linked);
+        if (linked == 1)
+            return;
+
+        GLint logLength = 0;
+        glGetProgramiv(m_program, GL_INFO_LOG_LENGTH, &logLength);
+        // A driver may report no log at all: keep one byte for the terminator.
+        const GLsizei size = logLength > 0 ? logLength : 1;
+        std::unique_ptr<char[]> log(new char[size]);
+        log[0] = '\0';
+        glGetProgramInfoLog(m_program, size, nullptr, log.get());
+        std::fprintf(stderr, "Erreur lors du liage du shader:\n%s", log.get());
+        throw ShaderLoadingException("Fail to create the shader: " + vertexPath + " " + fragmentPath +
+                                     " Linking");
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+Shader::~Shader()
+{
+    glUseProgram(0);
+    release();
+}
+
+void Shader::use() const
+{
+    glUseProgram(m_program);
+}
+
+void Shader::unuse()
+{
+    glUseProgram(0);
+}
+
+GLuint Shader::getProgramId() const
+{
+    return m_program;
+}
+
+std::unique_ptr<char[]> Shader::readFile(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    // A directory opens fine on POSIX but reports an absurd size: only a regular
+    // file counts as readable. A failed size query is treated the same way.
+    struct stat info;
+    long size = -1;
+    if (file != nullptr && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
+        size = getFileSize(file);
+    if (size < 0) {
+        if (file != nullptr)
+            std::fclose(file);
+        std::cerr << "Erreur d'ouverture du fichier: '" << path << "'" << std::endl;
+        return nullptr;
+    }
+
+    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(size) + 1]);
+    // Terminate after what was really read, so a short read never exposes
+    // uninitialised bytes to the compiler.
+    const std::size_t read = std::fread(buffer.get(), 1, static_cast<std::size_t>(size), file);
+    buffer[read] = '\0';
+    std::fclose(file);
+    return buffer;
+}
+
+long Shader::getFileSize(std::FILE* file)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long size = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+        return -1;
+    return size;
+}
+
+bool Shader::checkCompilation(const std::string& path, GLuint shader)
+{
+    GLint compiled = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == 1)
+        return true;
+
+    GLint logLength = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
+    const GLsizei size = logLength > 0 ? logLength : 1;
+    std::unique_ptr<char[]> log(new char[size]);
+    log[0] = '\0';
+    glGetShaderInfoLog(shader, size, nullptr, log.get());
+    std::cout << "Fail to link the shader '" << path << "': " << log.get() << std::endl;
+    return false;
+}
+
+void Shader::release() noexcept
+{
+    // Zero names are skipped: a program that was never created has nothing attached.
+    if (m_program != 0) {
+        if (m_fragment != 0)
+            glDetachShader(m_program, m_fragment);
+        if (m_vertex != 0)
+            glDetachShader(m_program, m_vertex);
+        glDeleteProgram(m_program);
+    }
+    if (m_fragment != 0)
+        glDeleteShader(m_fragment);
+    if (m_vertex != 0)
+        glDeleteShader(m_vertex);
+    m_program = m_fragment = m_vertex = 0;
+}
