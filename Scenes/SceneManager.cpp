@@ -1,0 +1,47 @@
+// SceneManager: playing order, floor grid drawing and scene changes. Depends on Effects and 3D.
+#include "Scenes/SceneManager.h"
+
+#include <cassert>
+
+SceneManager::SceneManager() : m_current(0), m_grid(100, 100, 1.5f)
+{
+    // Room for the grid copy made on every draw, so the first frame does not allocate either.
+    m_gridRenderer.m_vertices.reserve(m_grid.m_lines.m_vertices.size());
+    m_gridRenderer.m_indices.reserve(m_grid.m_lines.m_indices.size());
+}
+
+SceneManager::~SceneManager()
+{
+    for (Scene* scene : m_scenes)
+        delete scene;
+}
+
+void SceneManager::addScene(Scene* pScene)
+{
+    assert(pScene);
+    m_scenes.push_back(pScene);
+}
+
+Scene& SceneManager::currentScene()
+{
+    assert(m_current < m_scenes.size());
+    return *m_scenes[m_current];
+}
+
+void SceneManager::draw()
+{
+    Scene& scene = currentScene();
+    scene.applyCamera();
+    m_gridRenderer.clear();
+    m_gridRenderer.add(m_grid.m_lines.m_vertices, m_grid.m_lines.m_indices);
+    m_gridRenderer.draw(4);
+    scene.draw();
+}
+
+bool SceneManager::update(Music& music, unsigned time)
+{
+    if (currentScene().update(m_grid, music, time))
+        return false;
+    ++m_current;
+    return m_current >= m_scenes.size();
+}
