@@ -1,0 +1,88 @@
+// SceneManager::draw in a real GL context: repeatable pictures and the per-draw grid copy.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <cstring>
+#include <vector>
+
+#include "FakeScene.h"
+#include "Scenes/SceneManager.h"
+#include "Zembra/Engine.h"
+
+namespace {
+
+const int kW = 320, kH = 240;
+
+struct Picture {
+    std::vector<GLfloat> modelview = std::vector<GLfloat>(16);
+    std::vector<unsigned char> pixels = std::vector<unsigned char>(kW * kH * 4);
+};
+
+Picture drawOnce(SceneManager& manager)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    manager.draw();
+    glFinish();
+    Picture p;
+    glGetFloatv(GL_MODELVIEW_MATRIX, p.modelview.data());
+    glReadPixels(0, 0, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, p.pixels.data());
+    return p;
+}
+
+size_t litPixels(const Picture& p)
+{
+    size_t lit = 0;
+    for (size_t i = 0; i < p.pixels.size(); i += 4)
+        lit += p.pixels[i] > 40;
+    return lit;
+}
+
+}  // namespace
+
+TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
+{
+    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, kW, kH, "scene manager test");
+    glViewport(0, 0, kW, kH);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, double(kW) / kH, 0.1, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+    glReadBuffer(GL_BACK);
+
+    std::vector<std::string> log;
+    SceneManager manager;
+    manager.addScene(new FakeScene("A", 10, log));
+
+    const Picture first = drawOnce(manager);
+    const LineVertex* vertexStorage = manager.m_gridRenderer.m_vertices.data();
+    const uint32_t* indexStorage = manager.m_gridRenderer.m_indices.data();
+    const Picture second = drawOnce(manager);
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+
+    EXPECT_EQ((std::vector<std::string>{"A:camera", "A:draw", "A:camera", "A:draw"}), log);
+    EXPECT_EQ(first.modelview, second.modelview);
+    EXPECT_TRUE(first.pixels == second.pixels);
+    // The floor is in view: a real share of the picture is lit by its lines.
+    EXPECT_GT(litPixels(first), size_t(kW * kH / 50));
+
+    // The copy is cleared before each refill, and its storage is reused.
+    const auto& copy = manager.m_gridRenderer;
+    const auto& grid = manager.m_grid.m_lines;
+    ASSERT_EQ(10000u, copy.m_vertices.size());
+    ASSERT_EQ(39600u, copy.m_indices.size());
+    EXPECT_EQ(grid.m_indices, copy.m_indices);
+    EXPECT_EQ(0, std::memcmp(grid.m_vertices.data(), copy.m_vertices.data(),
+                             grid.m_vertices.size() * sizeof(LineVertex)));
+    EXPECT_EQ(vertexStorage, copy.m_vertices.data());
+    EXPECT_EQ(indexStorage, copy.m_indices.data());
+
+    // A change to the grid shows on the next draw: the copy is made on every draw.
+    manager.m_grid.resetColours();
+    for (LineVertex& v : manager.m_grid.m_lines.m_vertices)
+        v.r = v.g = v.b = 0.0f;
+    const Picture dark = drawOnce(manager);
+    EXPECT_EQ(0.0f, manager.m_gridRenderer.m_vertices[5050].r);
+    EXPECT_LT(litPixels(dark), litPixels(first) / 10);
+}
