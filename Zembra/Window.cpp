@@ -6,12 +6,15 @@
 Window::Window(int width, int height, const std::string& title, Uint32 flags)
     : m_surface(nullptr)
 {
-    if ((flags & SDL_FULLSCREEN) == 0)
-        flags |= SDL_RESIZABLE;
-    m_surface = SDL_SetVideoMode(width, height, 32, flags);
+    m_surface = SDL_SetVideoMode(width, height, 32, modeFlags(flags));
     if (m_surface == nullptr)
         throw WindowCreationException("Fail to create the window");
     SDL_WM_SetCaption(title.c_str(), nullptr);
+}
+
+Uint32 Window::modeFlags(Uint32 flags)
+{
+    return (flags & SDL_FULLSCREEN) ? flags : (flags | SDL_RESIZABLE);
 }
 
 Window::~Window()

@@ -19,6 +19,10 @@ public:
     int getWidth() const;   // pixels
     int getHeight() const;  // pixels
 
+    // The video mode flags the constructor asks SDL for: a windowed mode (no
+    // SDL_FULLSCREEN) gains SDL_RESIZABLE, a full-screen one is left as given.
+    static Uint32 modeFlags(Uint32 flags);
+
 protected:
     SDL_Surface* m_surface;  // owned by SDL, never freed here
 };
