@@ -1,5 +1,6 @@
 # Entry points for a fresh Debian machine:
-#   make run   installs what is missing, builds, and plays the demo
+#   make run   installs what is missing, builds, and plays the demo (without a
+#              display: inside Xvfb for DEDOZ_HEADLESS_SECONDS, then Escape)
 #   make test  installs what is missing, builds, and runs every test through CTest
 BUILD_DIR ?= build
 JOBS ?= 2
@@ -19,8 +20,7 @@ build: configure
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ]; then \
-	  echo "No display found: running the demo inside a virtual X server (Xvfb); nothing will be visible."; \
-	  ./tests/xvfb-run.sh ./$(BUILD_DIR)/dedoz; \
+	  ./scripts/run-headless.sh ./$(BUILD_DIR)/dedoz; \
 	else \
 	  ./$(BUILD_DIR)/dedoz; \
 	fi
