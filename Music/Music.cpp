@@ -1,0 +1,145 @@
+// Music: the demo's player on top of our sound layer (SoundSystem, SoundSample, SoundChannel).
+#include "Music/Music.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "Music/SoundChannel.h"
+#include "Music/SoundResult.h"
+#include "Music/SoundSample.h"
+#include "Music/SoundSystem.h"
+
+const unsigned int Music::StreamMode = SoundSystem::ModeLoopOff | SoundSystem::ModeFlat |
+                                       SoundSystem::ModeSoftwareMix | SoundSystem::ModeDecodeWhole |
+                                       SoundSystem::ModeExactTime | SoundSystem::ModeSingleInstance;
+static_assert(SoundSystem::ModeLoopOff + SoundSystem::ModeFlat + SoundSystem::ModeSoftwareMix +
+                      SoundSystem::ModeDecodeWhole + SoundSystem::ModeExactTime +
+                      SoundSystem::ModeSingleInstance ==
+                  0x24149,
+              "the demo's sound mode word");
+
+namespace {
+
+const int kChannels = 10;
+const int kNameLength = 50;
+
+// True for success; otherwise writes the result's message on standard error.
+bool check(int result)
+{
+    if (result == SoundResult::Ok)
+        return true;
+    std::cerr << SoundResult::errorString(result) << std::endl;
+    return false;
+}
+
+}  // namespace
+
+Music::Music() : m_system(nullptr), m_sound(nullptr), m_channel(nullptr)
+{
+    std::cout << "Music created" << std::endl;
+}
+
+Music::~Music()
+{
+    if (m_sound)
+        m_sound->release();
+    if (m_system) {
+        m_system->close();
+        m_system->release();
+    }
+    std::cout << "Music deleted" << std::endl;
+}
+
+bool Music::init()
+{
+    // A second init keeps the working system: creating another would leak the
+    // first and find the audio output taken.
+    if (m_system)
+        return check(SoundResult::AlreadyInitialised);
+    if (!check(SoundSystem::create(&m_system)))
+        return false;
+    return check(m_system->init(kChannels, SoundSystem::InitNormal));
+}
+
+bool Music::load(const char* path)
+{
+    if (m_sound)
+        m_sound->release();
+    m_sound = nullptr;
+    if (!m_system)
+        return check(SoundResult::InvalidHandle);
+    return check(m_system->createStream(path, StreamMode, &m_sound));
+}
+
+void Music::play()
+{
+    bool paused = false;
+    if (m_channel)
+        m_channel->getPaused(&paused);
+    if (paused) {
+        m_channel->setPaused(false);
+        return;
+    }
+    if (!m_system)
+        return;
+    m_system->playSound(SoundSystem::ChannelFree, m_sound, false, &m_channel);
+    if (m_channel)
+        m_channel->setLoopCount(-1);
+}
+
+void Music::getSpectrum(float* array, int count)
+{
+    if (m_channel)
+        m_channel->getSpectrum(array, count, 0, SoundChannel::WindowTriangle);
+    else if (array && count > 0)
+        std::fill(array, array + count, 0.0f);  // nothing has played yet: silence
+}
+
+void Music::stop()
+{
+    if (m_channel)
+        m_channel->stop();
+}
+
+void Music::pause()
+{
+    if (m_channel)
+        m_channel->setPaused(true);
+}
+
+void Music::update()
+{
+    if (m_system)
+        m_system->update();
+}
+
+std::unique_ptr<char[]> Music::getName()
+{
+    std::unique_ptr<char[]> name(new char[kNameLength]());
+    check(m_sound ? m_sound->getName(name.get(), kNameLength) : static_cast<int>(SoundResult::InvalidHandle));
+    return name;
+}
+
+void Music::setPosition(unsigned int position)
+{
+    check(m_channel ? m_channel->setPosition(position, SoundSystem::TimeUnitMs)
+                    : static_cast<int>(SoundResult::InvalidHandle));
+}
+
+unsigned int Music::getPosition()
+{
+    unsigned int position = 0;
+    if (!check(m_channel ? m_channel->getPosition(&position, SoundSystem::TimeUnitMs)
+                         : static_cast<int>(SoundResult::InvalidHandle)))
+        return 0;
+    return position;
+}
+
+unsigned int Music::getLength()
+{
+    unsigned int length = 0;
+    if (!check(m_sound ? m_sound->getLength(&length, SoundSystem::TimeUnitMs)
+                       : static_cast<int>(SoundResult::InvalidHandle)))
+        return 0;
+    return length;
+}
