@@ -92,7 +92,7 @@ int decode(mpg123_handle* mh, const char* path, std::vector<float>& out, int& ch
     long accurate = 0;
     double unused = 0.0;
     if (mpg123_getstate(mh, MPG123_ACCURATE, &accurate, &unused) == MPG123_OK && accurate
-        && announced > 0 && frames + kMaxFrameSamples < announced)
+        && announced > 0 && frames < announced)
         return SoundResult::FileTruncated;
 
     channels = fileChannels;

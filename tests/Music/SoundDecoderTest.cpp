@@ -1,0 +1,168 @@
+// SoundDecoder: lengths, rates and channel layouts of generated MP3s, the gapless
+// trimming, and the refusal of files that hold no (whole) MP3.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Music/SoundDecoder.h"
+#include "Music/SoundResult.h"
+#include "MusicFixtures.h"
+
+namespace {
+
+struct Expected {
+    const char* file;
+    int rate;
+    int channels;
+    double seconds;
+};
+
+// Mean absolute value of one channel over frames [from, to).
+double level(const std::vector<float>& data, int channels, int channel, size_t from, size_t to)
+{
+    double sum = 0.0;
+    for (size_t f = from; f < to; ++f)
+        sum += std::fabs(data[f * channels + channel]);
+    return sum / static_cast<double>(to - from);
+}
+
+std::string scratch(const char* name)
+{
+    return std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/scratch-" + name;
+}
+
+void writeBytes(const std::string& path, const std::vector<char>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<char> readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int decode(const std::string& path)
+{
+    std::vector<float> data(7, 1.0f);
+    int channels = -1;
+    int rate = -1;
+    const int result = SoundDecoder::decodeFile(path.c_str(), data, channels, rate);
+    if (result != SoundResult::Ok) {
+        // A failure leaves nothing half-filled behind.
+        EXPECT_TRUE(data.empty()) << path;
+        EXPECT_EQ(0, channels) << path;
+        EXPECT_EQ(0, rate) << path;
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST(SoundDecoder, LengthRateAndChannelsOfEveryLayout)
+{
+    const Expected cases[] = {
+        {"sine86-full.mp3", 44100, 1, 1.5},     {"sine1k-stereo.mp3", 44100, 2, 1.5},
+        {"tone48k-mono.mp3", 48000, 1, 1.25},   {"tone48k-stereo.mp3", 48000, 2, 1.25},
+        {"tone22k-stereo.mp3", 22050, 2, 0.75}, {"late-tone.mp3", 44100, 1, 3.0},
+    };
+    for (const Expected& e : cases) {
+        SCOPED_TRACE(e.file);
+        std::vector<float> data;
+        int channels = 0;
+        int rate = 0;
+        ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture(e.file).c_str(), data, channels, rate));
+        EXPECT_EQ(e.rate, rate);
+        EXPECT_EQ(e.channels, channels);
+        ASSERT_EQ(0u, data.size() % channels);
+        const double frames = static_cast<double>(data.size() / channels);
+        // Within one MPEG frame (1152 samples; 576 for the 22.05 kHz MPEG-2 stream).
+        EXPECT_NEAR(e.seconds * e.rate, frames, 1152.0);
+    }
+}
+
+TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
+{
+    std::vector<float> data;
+    int channels = 0;
+    int rate = 0;
+    ASSERT_EQ(SoundResult::Ok,
+              SoundDecoder::decodeFile(musicFixture("sine86-full.mp3").c_str(), data, channels, rate));
+    // A full-scale sine: mean |x| is 2/pi, and its peak is near 1 (float, not clipped 16-bit).
+    const size_t frames = data.size();
+    EXPECT_NEAR(2.0 / M_PI, level(data, 1, 0, frames / 4, 3 * frames / 4), 0.03);
+    float peak = 0.0f;
+    for (float v : data)
+        peak = std::max(peak, std::fabs(v));
+    EXPECT_NEAR(1.0, peak, 0.06);
+
+    // The gapless tag removed the encoder delay: the tone starts at 1.0 s, not later.
+    ASSERT_EQ(SoundResult::Ok,
+              SoundDecoder::decodeFile(musicFixture("late-tone.mp3").c_str(), data, channels, rate));
+    EXPECT_LT(level(data, 1, 0, 22050, 44100 - 600), 0.001);
+    EXPECT_GT(level(data, 1, 0, 44100 + 600, 44100 + 4410), 0.4);
+
+    // Stereo: left 1 kHz and right 86 Hz at 0.5 each; zero crossings tell them apart.
+    ASSERT_EQ(SoundResult::Ok,
+              SoundDecoder::decodeFile(musicFixture("sine1k-stereo.mp3").c_str(), data, channels, rate));
+    ASSERT_EQ(2, channels);
+    int crossings[2] = {0, 0};
+    for (size_t f = 1; f < 44100; ++f)
+        for (int c = 0; c < 2; ++c)
+            if ((data[(f - 1) * 2 + c] < 0) != (data[f * 2 + c] < 0))
+                ++crossings[c];
+    EXPECT_NEAR(2000, crossings[0], 20);
+    EXPECT_NEAR(172, crossings[1], 6);
+}
+
+TEST(SoundDecoder, RefusesWhatIsNotAWholeMp3)
+{
+    EXPECT_EQ(SoundResult::FileNotFound, decode(scratch("does-not-exist.mp3")));
+    std::vector<float> none;
+    int channels = 0;
+    int rate = 0;
+    EXPECT_EQ(SoundResult::InvalidParam, SoundDecoder::decodeFile(nullptr, none, channels, rate));
+
+    const std::string dir = scratch("a-directory.mp3");
+    ::mkdir(dir.c_str(), 0755);
+    EXPECT_EQ(SoundResult::FileIsDirectory, decode(dir));
+
+    const std::string empty = scratch("empty.mp3");
+    writeBytes(empty, {});
+    EXPECT_EQ(SoundResult::FileEmpty, decode(empty));
+
+    const std::string text = scratch("text.mp3");
+    const std::string words = "This is a text file that was renamed to look like an MP3.\n";
+    std::vector<char> textBytes;
+    for (int i = 0; i < 200; ++i)
+        textBytes.insert(textBytes.end(), words.begin(), words.end());
+    writeBytes(text, textBytes);
+    EXPECT_EQ(SoundResult::FileBad, decode(text));
+
+    std::mt19937 random(1234);
+    for (int round = 0; round < 5; ++round) {
+        std::vector<char> noise(64 * 1024);
+        for (char& c : noise)
+            c = static_cast<char>(random() & 0xff);
+        const std::string path = scratch("random.mp3");
+        writeBytes(path, noise);
+        EXPECT_NE(SoundResult::Ok, decode(path)) << "random bytes, round " << round;
+    }
+
+    // Cut in the middle of a frame, and at half the file.
+    const std::vector<char> whole = readBytes(musicFixture("late-tone.mp3"));
+    ASSERT_GT(whole.size(), 10000u);
+    for (size_t keep : {whole.size() / 2 + 77, whole.size() - 500}) {
+        const std::string cut = scratch("truncated.mp3");
+        writeBytes(cut, std::vector<char>(whole.begin(), whole.begin() + static_cast<long>(keep)));
+        EXPECT_EQ(SoundResult::FileTruncated, decode(cut)) << "kept " << keep << " of " << whole.size();
+    }
+}
