@@ -1,0 +1,114 @@
+// Music with files that cannot be played: one error line each, nothing leaks or
+// crashes, and play and the spectrum still run afterwards, giving zeros.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Music/Music.h"
+#include "Music/SoundResult.h"
+#include "MusicFixtures.h"
+#include "MusicTestSupport.h"
+
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
+
+namespace {
+
+std::string scratch(const char* name)
+{
+    return std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/bad-" + name;
+}
+
+void writeBytes(const std::string& path, const std::vector<char>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+struct BadFile {
+    std::string path;
+    int code;
+};
+
+std::vector<BadFile> makeBadFiles()
+{
+    std::vector<BadFile> files;
+    files.push_back({scratch("missing.mp3"), SoundResult::FileNotFound});
+
+    files.push_back({scratch("empty.mp3"), SoundResult::FileEmpty});
+    writeBytes(files.back().path, {});
+
+    std::ifstream in(musicFixture("late-tone.mp3"), std::ios::binary);
+    std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    whole.resize(whole.size() / 3);
+    files.push_back({scratch("truncated.mp3"), SoundResult::FileTruncated});
+    writeBytes(files.back().path, whole);
+
+    std::mt19937 random(99);
+    std::vector<char> noise(32 * 1024);
+    for (char& c : noise)
+        c = static_cast<char>(random() & 0xff);
+    files.push_back({scratch("random.mp3"), SoundResult::FileBad});
+    writeBytes(files.back().path, noise);
+
+    const std::string text = "Not music at all, only words in a file called .mp3\n";
+    files.push_back({scratch("text.mp3"), SoundResult::FileBad});
+    writeBytes(files.back().path, std::vector<char>(text.begin(), text.end()));
+
+    files.push_back({scratch("directory.mp3"), SoundResult::FileIsDirectory});
+    ::mkdir(files.back().path.c_str(), 0755);
+    return files;
+}
+
+}  // namespace
+
+TEST(MusicBadFile, EachFailsWithOneLineAndPlaybackStillRunsSilently)
+{
+    for (const BadFile& bad : makeBadFiles()) {
+        SCOPED_TRACE(bad.path);
+        Music music;
+        ASSERT_TRUE(music.init());
+        CaptureStderr();
+        EXPECT_FALSE(music.load(bad.path.c_str()));
+        EXPECT_EQ(std::string(SoundResult::errorString(bad.code)) + "\n", GetCapturedStderr());
+
+        CaptureStderr();
+        music.play();
+        EXPECT_TRUE(allZero(spectrumOf(music)));
+        music.update();
+        music.pause();
+        music.play();
+        EXPECT_TRUE(allZero(spectrumOf(music)));
+        music.stop();
+        EXPECT_EQ("", GetCapturedStderr());
+    }
+}
+
+TEST(MusicBadFile, LoadingAgainReplacesTheSoundAndSilencesItsChannel)
+{
+    Music music;
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    music.play();
+    music.setPosition(500);
+    EXPECT_GT(spectrumOf(music)[2], 0.9);
+
+    // A failed load still releases the previous sound: its channel falls silent.
+    CaptureStderr();
+    EXPECT_FALSE(music.load(scratch("missing-too.mp3").c_str()));
+    EXPECT_EQ(1u, linesOf(GetCapturedStderr()).size());
+    EXPECT_TRUE(allZero(spectrumOf(music)));
+
+    ASSERT_TRUE(music.load(musicFixture("sine1k-stereo.mp3").c_str()));
+    music.play();
+    music.setPosition(500);
+    const auto s = spectrumOf(music);
+    EXPECT_GT(s[23], 0.4);
+    EXPECT_LT(s[2], 0.02);
+}
