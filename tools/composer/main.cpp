@@ -1,0 +1,32 @@
+// composer: renders the soundtrack to a 44.1 kHz 16-bit stereo WAV file.
+// Depends on the composer library (Piece, WavWriter).
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tools/composer/Piece.h"
+#include "tools/composer/WavWriter.h"
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: composer OUTPUT.wav [SECONDS]\n");
+        return 2;
+    }
+    double seconds = 0.0;
+    if (argc == 3) {
+        char* end = nullptr;
+        seconds = std::strtod(argv[2], &end);
+        if (end == argv[2] || *end != '\0' || seconds < 0.0) {
+            std::fprintf(stderr, "composer: SECONDS must be a non-negative number, got '%s'\n", argv[2]);
+            return 2;
+        }
+    }
+    StereoBuffer mix = Piece::render(seconds);
+    if (!WavWriter::write(argv[1], mix, Piece::kSampleRate)) {
+        std::fprintf(stderr, "composer: cannot write '%s'\n", argv[1]);
+        return 1;
+    }
+    std::printf("composer: wrote %s (%.2f s)\n", argv[1], mix.frames() / static_cast<double>(Piece::kSampleRate));
+    return 0;
+}
