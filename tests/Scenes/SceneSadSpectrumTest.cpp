@@ -1,0 +1,147 @@
+// SceneSadSpectrum: first update, fade cycle against the shot cuts, bands from the music.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "Effects/SpectrumGrid.h"
+#include "Music/Music.h"
+#include "Music/MusicFixtures.h"
+#include "Scenes/SceneSadSpectrum.h"
+
+namespace {
+
+const unsigned kStart = 1000;  // tick of the scene's first update
+const unsigned kFrame = 16;    // ms between updates
+
+}  // namespace
+
+TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
+{
+    Music music;
+    SpectrumGrid grid(100, 100, 1.5f);
+    SceneSadSpectrum scene;
+    const unsigned point = grid.m_bands[0][0];
+    grid.m_lines.m_vertices[point].y = 2.0f;
+
+    // A first update at tick 0 cannot be told from "not started": the next one starts again.
+    EXPECT_TRUE(scene.update(grid, music, 0));
+    EXPECT_EQ(0u, scene.m_startTime);
+
+    EXPECT_TRUE(scene.update(grid, music, kStart));
+    EXPECT_EQ(kStart, scene.m_startTime);
+    EXPECT_EQ(0.0f, scene.getFade());
+    EXPECT_EQ(0.0f, scene.getAmplification());
+    EXPECT_EQ(0u, scene.m_cameras[0]->m_startTime);   // the camera waits for the next frame
+    EXPECT_EQ(2.0f, grid.m_lines.m_vertices[point].y);  // the grid is not touched
+
+    EXPECT_TRUE(scene.update(grid, music, kStart + kFrame));
+    EXPECT_EQ(kStart + kFrame, scene.m_cameras[0]->m_startTime);
+    EXPECT_FLOAT_EQ(kFrame / 500.0f, scene.getFade());
+    EXPECT_NE(2.0f, grid.m_lines.m_vertices[point].y);  // the bands moved
+}
+
+TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
+{
+    Music music;
+    SpectrumGrid grid(100, 100, 1.5f);
+    SceneSadSpectrum scene;
+    ASSERT_EQ(4u, scene.m_cameras.size());
+    EXPECT_EQ(5532u, scene.m_cameras[3]->m_duration);
+
+    std::vector<unsigned> cuts;          // elapsed ms of the updates that changed the shot
+    std::vector<float> fadeAtCut;
+    float darkest[4] = {1, 1, 1, 1};     // around 5000, 10000, 15000, 20000 ms
+    float heldFade = -1.0f;
+    unsigned elapsed = 0;
+    bool goesOn = scene.update(grid, music, kStart);
+    while (goesOn && elapsed < 30000) {
+        elapsed += kFrame;
+        const unsigned shot = scene.m_currentCamera;
+        goesOn = scene.update(grid, music, kStart + elapsed);
+        if (!goesOn)
+            break;
+        if (scene.m_currentCamera != shot) {
+            cuts.push_back(elapsed);
+            fadeAtCut.push_back(scene.getFade());
+        }
+        for (unsigned k = 1; k <= 4; ++k)
+            if (elapsed + 100 >= 5000 * k && elapsed <= 5000 * k + 100)
+                darkest[k - 1] = std::min(darkest[k - 1], scene.getFade());
+        // Between 500 and 4500 ms into a cycle the fade holds its last fade-in value.
+        const unsigned phase = elapsed % 5000;
+        if (phase >= 500 && phase <= 4500) {
+            if (phase < 500 + kFrame)
+                heldFade = scene.getFade();
+            EXPECT_EQ(heldFade, scene.getFade()) << "at " << elapsed;
+        }
+        if (elapsed == 256) {
+            EXPECT_NEAR(0.512f, scene.getFade(), 1e-6f);  // fading in
+        }
+        if (elapsed == 4752) {
+            EXPECT_NEAR(0.496f, scene.getFade(), 1e-6f);  // fading out
+        }
+        EXPECT_EQ(0.0f, scene.getAmplification());
+    }
+
+    // Each camera starts on the update after the previous one ended, and ends on the
+    // first update more than its duration after its own start.
+    EXPECT_EQ((std::vector<unsigned>{5520, 11040, 16560}), cuts);
+    EXPECT_EQ(22112u, elapsed) << "the scene ends when the 5532 ms shot does";
+    EXPECT_FALSE(goesOn);
+    EXPECT_EQ(0.0f, scene.getFade());
+    EXPECT_EQ(4u, scene.m_currentCamera);
+    // The cuts come at full brightness, the dark moments between them.
+    for (float fade : fadeAtCut)
+        EXPECT_GT(fade, 0.95f);
+    for (float fade : darkest)
+        EXPECT_LT(fade, 0.02f);
+}
+
+TEST(SceneSadSpectrum, RaisesTheBandsFromTheMusicSpectrum)
+{
+    // A real player on a generated fixture: a full-scale sine at the centre of band 2.
+    Music music;
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    SpectrumGrid grid(100, 100, 1.5f);
+    SceneSadSpectrum scene;
+    scene.update(grid, music, kStart);
+    music.play();
+    // Let the analysis window fill with the tone (the sound lasts 1.5 s).
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+
+    const SpectrumGrid before = grid;
+    ASSERT_TRUE(scene.update(grid, music, kStart + kFrame));
+    music.stop();
+
+    const float* spectrum = SceneSadSpectrum::s_spectrum;
+    EXPECT_GT(spectrum[2], 0.5f) << "the scene read the playing spectrum";
+    EXPECT_LT(spectrum[10], 0.05f);
+
+    // The grid moved exactly as raiseBands moves it with that spectrum, at scale 15.
+    SpectrumGrid expected = before;
+    expected.raiseBands(spectrum);
+    const auto& got = grid.m_lines.m_vertices;
+    const auto& want = expected.m_lines.m_vertices;
+    for (size_t n = 0; n < got.size(); ++n) {
+        ASSERT_EQ(want[n].y, got[n].y) << "vertex " << n;
+        ASSERT_EQ(want[n].r, got[n].r) << "vertex " << n;
+        ASSERT_EQ(want[n].a, got[n].a) << "vertex " << n;
+    }
+    EXPECT_EQ(15.0f, grid.m_bandScale);
+    // The last listing of a point decides its height: find a point that band 2 lists
+    // and no later band does.
+    unsigned raised = 0;
+    for (unsigned n : grid.m_bands[2]) {
+        bool later = false;
+        for (unsigned b = 3; b < 16; ++b)
+            later = later || std::count(grid.m_bands[b].begin(), grid.m_bands[b].end(), n) > 0;
+        if (later)
+            continue;
+        EXPECT_NEAR(15.0f * spectrum[2], got[n].y, 1e-4f);
+        ++raised;
+    }
+    EXPECT_GT(raised, 32u);
+}

@@ -1,0 +1,82 @@
+// scenebench: per-frame CPU time of the scene manager and the floor grid. Depends on Scenes, Music.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "Music/Music.h"
+#include "Scenes/SceneManager.h"
+#include "Scenes/SceneSadSpectrum.h"
+
+namespace {
+
+const unsigned kFrameMs = 15;
+
+// One SceneManager::update of the spectrum scene per iteration, 15 ms of clock apart.
+// The scene ends after about 22 s of clock; a fresh manager then replaces it, off the clock.
+void BM_SceneManagerUpdate(benchmark::State& state)
+{
+    Music music;
+    std::unique_ptr<SceneManager> manager;
+    unsigned time = 0;
+    auto restart = [&] {
+        manager.reset(new SceneManager);
+        manager->addScene(new SceneSadSpectrum);
+        time = 1000;
+    };
+    restart();
+    for (auto _ : state) {
+        time += kFrameMs;
+        if (manager->update(music, time)) {
+            state.PauseTiming();
+            restart();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SceneManagerUpdate);
+
+// The grid work of the busiest scenes: raiseBands and stepWave on a wave that never
+// goes idle (a bright stamp), restarted every 8 frames as a loud band would.
+void BM_GridBandsAndWave(benchmark::State& state)
+{
+    SpectrumGrid grid(100, 100, 1.5f);
+    float spectrum[512] = {};
+    const Colour red = {1.0f, 0.0f, 0.0f, 0.7f};
+    unsigned frame = 0;
+    for (auto _ : state) {
+        spectrum[frame % 16] = (frame % 3) * 0.1f;
+        if (frame % 8 == 0)
+            grid.startWave((frame * 7) % 100, (frame * 13) % 100, red, 1, 6);
+        grid.raiseBands(spectrum);
+        grid.stepWave();
+        ++frame;
+        benchmark::DoNotOptimize(grid.m_lines.m_vertices.data());
+    }
+}
+BENCHMARK(BM_GridBandsAndWave);
+
+// One frame's geometry: SceneManager::draw copies the grid into its renderer twice a
+// frame (off-screen pass and window pass); this is that copy without the GL calls.
+void BM_FrameGeometry(benchmark::State& state)
+{
+    SceneManager manager;
+    LineRenderer& copy = manager.m_gridRenderer;
+    const LineRenderer& grid = manager.m_grid.m_lines;
+    for (auto _ : state) {
+        for (int pass = 0; pass < 2; ++pass) {
+            copy.clear();
+            copy.add(grid.m_vertices, grid.m_indices);
+        }
+        benchmark::DoNotOptimize(copy.m_indices.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * 2 *
+                            (grid.m_vertices.size() * sizeof(LineVertex) +
+                             grid.m_indices.size() * sizeof(uint32_t)));
+}
+BENCHMARK(BM_FrameGeometry);
+
+}  // namespace
+
+BENCHMARK_MAIN();
