@@ -1,0 +1,65 @@
+// The per-frame paths of the scene framework allocate nothing once built: every
+// operator new in this executable is counted.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+#include "Music/Music.h"
+#include "Music/MusicFixtures.h"
+#include "Scenes/SceneManager.h"
+#include "Scenes/SceneSadSpectrum.h"
+
+static std::atomic<long> g_allocations{0};
+
+void* operator new(std::size_t size)
+{
+    ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+TEST(FrameAllocation, GridCopyAndSceneUpdatesAllocateNothing)
+{
+    Music music;
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    SceneManager manager;
+    manager.addScene(new SceneSadSpectrum);
+    music.play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Two frames to let every lazily built object of the sound layer appear.
+    manager.update(music, 1000);
+    manager.update(music, 1016);
+
+    const long before = g_allocations.load();
+    for (unsigned frame = 2; frame < 200; ++frame) {
+        for (int pass = 0; pass < 2; ++pass) {  // the copy that each draw makes
+            manager.m_gridRenderer.clear();
+            manager.m_gridRenderer.add(manager.m_grid.m_lines.m_vertices,
+                                       manager.m_grid.m_lines.m_indices);
+        }
+        ASSERT_FALSE(manager.update(music, 1000 + 16 * frame));
+        if (frame % 7 == 0)
+            manager.m_grid.startWave(frame % 100, 50, restColour, 1, 6);
+        manager.m_grid.stepWave();
+    }
+    const long during = g_allocations.load() - before;
+    music.stop();
+    EXPECT_EQ(0, during);
+    EXPECT_EQ(10000u, manager.m_gridRenderer.m_vertices.size());
+}
