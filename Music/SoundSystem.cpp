@@ -183,6 +183,13 @@ int SoundSystem::openDevice()
     want.callback = &SoundSystem::audioCallback;
     want.userdata = this;
 
+    // The callback mixes in chunks of this buffer, whatever length SDL asks for.
+    try {
+        m_mixBuffer.assign(static_cast<size_t>(kOutputSamples) * 2, 0.0f);
+    } catch (const std::bad_alloc&) {
+        return SoundResult::OutOfMemory;
+    }
+
     std::string reason;
     bool opened;
     {
@@ -205,13 +212,12 @@ int SoundSystem::openDevice()
 
     m_deviceOpen = true;
     s_deviceOwner = this;
-    m_clockDriven = driverName() == "dummy";
-    m_deviceRate = want.freq;
-    try {
-        m_mixBuffer.assign(static_cast<size_t>(std::max<int>(want.samples, kOutputSamples)) * 2, 0.0f);
-    } catch (const std::bad_alloc&) {
-        close();
-        return SoundResult::OutOfMemory;
+    {
+        // The compatibility layer may already run the audio thread: what the
+        // callback reads is published under the audio lock.
+        Lock lock(*this);
+        m_clockDriven = driverName() == "dummy";
+        m_deviceRate = want.freq;
     }
     SDL_PauseAudio(0);
     return SoundResult::Ok;

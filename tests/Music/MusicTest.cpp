@@ -165,3 +165,20 @@ TEST(Music, AudioOutputFallsBackToTheDummyDriverWithOneLine)
     else
         ::setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
 }
+
+TEST(Music, OnlyOnePlayerHoldsTheAudioOutputAtATime)
+{
+    Music first;
+    ASSERT_TRUE(first.init());
+    {
+        Music second;
+        CaptureStderr();
+        EXPECT_FALSE(second.init());
+        EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::DeviceInUse)) + "\n", GetCapturedStderr());
+    }
+    // The refused player took nothing from the first one.
+    ASSERT_TRUE(first.load(musicFixture("sine86-full.mp3").c_str()));
+    first.play();
+    first.setPosition(300);
+    EXPECT_GT(spectrumOf(first)[2], 0.9);
+}
