@@ -15,23 +15,45 @@
 
 static std::atomic<long> g_allocations{0};
 
-void* operator new(std::size_t size)
+// Every replaceable form is replaced, so that no allocation escapes the count and
+// every block is released by the function family that made it (malloc and free).
+static void* countedAllocation(std::size_t size)
 {
     ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1))
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new(std::size_t size)
+{
+    if (void* p = countedAllocation(size))
         return p;
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept
+void* operator new[](std::size_t size)
 {
-    std::free(p);
+    return operator new(size);
 }
 
-void operator delete(void* p, std::size_t) noexcept
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-    std::free(p);
+    return countedAllocation(size);
 }
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedAllocation(size);
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // new above is malloc-based
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 TEST(FrameAllocation, GridCopyAndSceneUpdatesAllocateNothing)
 {
