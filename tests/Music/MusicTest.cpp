@@ -155,8 +155,9 @@ TEST(Music, AudioOutputFallsBackToTheDummyDriverWithOneLine)
         // Playback goes on with the clock.
         ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
         music.play();
+        const double started = nowMs();
         sleepMs(150);
-        EXPECT_NEAR(150.0, music.getPosition(), 40.0);
+        EXPECT_NEAR(nowMs() - started, music.getPosition(), 30.0);
         EXPECT_GT(spectrumOf(music)[2], 0.9);
     }
     ::unsetenv("AUDIODEV");
