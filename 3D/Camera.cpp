@@ -1,4 +1,4 @@
-// Camera: shared state of the camera classes.
+// Camera: eye, second vector and up vector shared by every camera; text output. Depends on Vector3 only.
 #include "3D/Camera.h"
 
 #include <iostream>

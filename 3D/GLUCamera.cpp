@@ -1,4 +1,4 @@
-// GLUCamera: gluLookAt along a direction. Depends on GLU.
+// GLUCamera: gluLookAt along a view direction. Depends on GLU.
 #include "3D/GLUCamera.h"
 
 #include <GL/glew.h>

@@ -1,4 +1,4 @@
-// LineRenderer: indexed GL_LINES from client-side arrays. Depends on OpenGL 1.1.
+// LineRenderer: indexed GL_LINES from client-side vertex and colour arrays. Depends on OpenGL 1.1 (through GLEW's header).
 #include "3D/LineRenderer.h"
 
 #include <GL/glew.h>
@@ -8,7 +8,9 @@ void LineRenderer::add(const std::vector<LineVertex>& vertices, const std::vecto
 {
     const uint32_t base = static_cast<uint32_t>(m_vertices.size());
     m_vertices.insert(m_vertices.end(), vertices.begin(), vertices.end());
-    m_indices.reserve(m_indices.size() + indices.size());
+    // No reserve() here: an exact reserve per call defeats the vector's geometric
+    // growth, and a grid or a text built from many small adds would copy the
+    // whole index list on every call.
     for (uint32_t index : indices)
         m_indices.push_back(index + base);
 }

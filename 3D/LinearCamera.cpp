@@ -1,4 +1,4 @@
-// LinearCamera: timed straight-line camera move.
+// LinearCamera: timed straight-line camera move on the SDL millisecond clock. Depends on GLU.
 #include "3D/LinearCamera.h"
 
 #include <GL/glew.h>

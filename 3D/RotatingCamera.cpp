@@ -1,4 +1,4 @@
-// RotatingCamera: orbit around a point.
+// RotatingCamera: fixed-step orbit around a point. Depends on GLU and <cmath>.
 #include "3D/RotatingCamera.h"
 
 #include <GL/glew.h>

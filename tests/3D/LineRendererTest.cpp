@@ -103,3 +103,21 @@ TEST(LineRendererLists, ClearEmptiesButKeepsCapacity)
     renderer.add({vertex(0), vertex(1)}, {1, 0});
     EXPECT_EQ((std::vector<uint32_t>{1, 0}), renderer.m_indices);
 }
+
+TEST(LineRendererLists, ManySmallAddsReallocateRarely)
+{
+    // A 100 x 100 grid built segment by segment: the index list must grow
+    // geometrically, not be copied on every call.
+    LineRenderer renderer;
+    int reallocations = 0;
+    const uint32_t* storage = renderer.m_indices.data();
+    for (int i = 0; i < 10000; ++i) {
+        renderer.add({vertex(0), vertex(1)}, {0, 1});
+        if (renderer.m_indices.data() != storage) {
+            ++reallocations;
+            storage = renderer.m_indices.data();
+        }
+    }
+    EXPECT_EQ(20000u, renderer.m_indices.size());
+    EXPECT_LT(reallocations, 40);
+}
