@@ -9,8 +9,24 @@ if [ $# -eq 0 ]; then
 fi
 screen="${DEDOZ_XVFB_SCREEN:-1920x1080x24}"
 fifo_dir=$(mktemp -d)
-trap 'rm -rf "$fifo_dir"' EXIT
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
+xvfb_pid=
+# Stops the server: politely first, then for certain, so that no server outlives
+# the command (a server left running would also keep the caller's pipes open).
+stop_xvfb() {
+  [ -n "$xvfb_pid" ] || return 0
+  kill "$xvfb_pid" 2>/dev/null
+  for _ in $(seq 1 50); do
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+}
+trap 'stop_xvfb; rm -rf "$fifo_dir"' EXIT
+trap 'exit 143' TERM INT
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo_dir/display" \
+  >/dev/null 2>"$fifo_dir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$fifo_dir/display" ] && break
@@ -23,12 +39,10 @@ for _ in $(seq 1 100); do
 done
 if [ ! -s "$fifo_dir/display" ]; then
   echo "xvfb-run.sh: Xvfb did not report a display" >&2
-  kill "$xvfb_pid" 2>/dev/null
   exit 1
 fi
 export DISPLAY=":$(head -n1 "$fifo_dir/display")"
 "$@"
 status=$?
-kill "$xvfb_pid" 2>/dev/null
-wait "$xvfb_pid" 2>/dev/null
+stop_xvfb
 exit $status
