@@ -153,7 +153,7 @@ int SoundSystem::init(int maxChannels, unsigned int flags)
         m_channels.clear();
         m_channels.reserve(maxChannels);
         for (int i = 0; i < maxChannels; ++i)
-            m_channels.emplace_back(new SoundChannel(*this));
+            m_channels.push_back(std::unique_ptr<SoundChannel>(new SoundChannel(*this)));
         // The demo's 512-band spectrum is planned now, not on the first frame.
         if (!analyser(kDemoSpectrumCount))
             throw std::bad_alloc();
@@ -200,14 +200,19 @@ int SoundSystem::openDevice()
         if (driverName() == "dummy" || (std::getenv("SDL_AUDIODRIVER") &&
                                         std::string(std::getenv("SDL_AUDIODRIVER")) == "dummy"))
             return SoundResult::AudioDevice;
-        std::cerr << "No audio device could be opened (" << reason
-                  << "): the music goes on without sound through SDL's dummy audio driver" << std::endl;
         // Asking SDL for a driver by name does not switch it; starting the audio
         // subsystem again with the environment variable set does.
-        DriverOverride dummy("dummy");
-        StderrSilencer quiet;
-        if (!startAudio(want, reason))
-            return SoundResult::AudioDevice;
+        bool silent;
+        {
+            DriverOverride dummy("dummy");
+            StderrSilencer quiet;
+            std::string dummyReason;
+            silent = startAudio(want, dummyReason);
+        }
+        if (!silent)
+            return SoundResult::AudioDevice;  // the caller reports this one failure
+        std::cerr << "No audio device could be opened (" << reason
+                  << "): the music goes on without sound through SDL's dummy audio driver" << std::endl;
     }
 
     m_deviceOpen = true;
@@ -247,7 +252,8 @@ int SoundSystem::createStream(const char* path, unsigned int mode, SoundSample**
     if (slash != std::string::npos)
         name.erase(0, slash + 1);
     try {
-        m_sounds.emplace_back(new SoundSample(*this, std::move(data), channels, rate, mode, name));
+        std::unique_ptr<SoundSample> created(new SoundSample(*this, std::move(data), channels, rate, mode, name));
+        m_sounds.push_back(std::move(created));
     } catch (const std::bad_alloc&) {
         return SoundResult::OutOfMemory;
     }
@@ -349,7 +355,8 @@ SpectrumAnalyser* SoundSystem::analyser(int count)
             return a.get();
     // A count other than the demo's is planned once, on its first use.
     try {
-        m_analysers.emplace_back(new SpectrumAnalyser(count));
+        std::unique_ptr<SpectrumAnalyser> created(new SpectrumAnalyser(count));
+        m_analysers.push_back(std::move(created));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
