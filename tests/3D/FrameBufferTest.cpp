@@ -8,9 +8,12 @@
 
 #include "3D/FrameBuffer.h"
 #include "3D/GLTestContext.h"
+#include "3D/NoCurrentContext.h"
 #include "3D/RenderBuffer.h"
 #include "3D/Texture.h"
+#include "Zembra/Exceptions/FrameBufferException.h"
 #include "Zembra/Exceptions/GLErrorException.h"
+#include "Zembra/Exceptions/RenderBufferException.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;
@@ -211,4 +214,34 @@ TEST(RenderBuffer, RefusedStorageThrows)
         EXPECT_STREQ("Invalid value in 'glRenderbufferStorage'", e.what());
     }
     RenderBuffer::unbind(GL_RENDERBUFFER);
+}
+
+TEST(FrameBuffer, ZeroNamesAreRefusedAfterTheIdLine)
+{
+    testgl::engine();
+    std::string out;
+    bool frameBufferRefused = false;
+    bool renderBufferRefused = false;
+    {
+        // With no current context the generators leave the name at 0.
+        const testgl::NoCurrentContext none;
+        ASSERT_TRUE(none.detached());
+        CaptureStdout();
+        try {
+            const FrameBuffer frameBuffer;
+        } catch (const FrameBufferException& e) {
+            frameBufferRefused = std::string("FrameBuffer id is 0") == e.what();
+        }
+        try {
+            const RenderBuffer renderBuffer;
+        } catch (const RenderBufferException& e) {
+            renderBufferRefused = std::string("RenderBuffer id is 0") == e.what();
+        }
+        out = GetCapturedStdout();
+    }
+    EXPECT_TRUE(frameBufferRefused);
+    EXPECT_TRUE(renderBufferRefused);
+    // The id line comes first; neither "created" line, nor a deletion line.
+    EXPECT_EQ("New FrameBuffer id: 0\nNew RenderBuffer id: 0\n", out);
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
