@@ -4,6 +4,8 @@
 #   make test  installs what is missing, builds, and runs every test through CTest
 BUILD_DIR ?= build
 JOBS ?= 2
+# The build runs make again underneath: keep its output free of directory lines.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test clean
 
