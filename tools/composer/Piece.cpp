@@ -91,7 +91,7 @@ public:
     {
     }
 
-    StereoBuffer mix();
+    StereoBuffer mix(float& limiterGain);
     void write();
 
 private:
@@ -186,7 +186,7 @@ void Score::padsAndBass()
 void Score::titles()
 {
     // The theme, alone on bells an octave up, over dark pads.
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], 0, 12, 0.13f, true);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], 0, 12, 0.2f, true);
     long f = at(3, 2);
     if (inside(f))
         m_kit.riser(m_drums, f, seconds(2.0), 0.25f);
@@ -222,7 +222,7 @@ void Score::sweep()
             for (int e = 0; e < 8; ++e) {
                 long f = at(bar, e * 0.5);
                 if (inside(f))
-                    m_voices.pluck(m_arp, f, seconds(0.4), c.arp[kOrder[e]], human(0.18f), e % 2 ? 0.5f : -0.5f);
+                    m_voices.pluck(m_arp, f, seconds(0.4), c.arp[kOrder[e]], human(0.24f), e % 2 ? 0.5f : -0.5f);
             }
         }
     }
@@ -245,7 +245,7 @@ void Score::greetings()
         if (inside(b))
             m_voices.bass(m_bass, b, seconds(3.6), c.bass + 12, human(0.3f), 0.0);
     }
-    phrase(kAnswer, sizeof kAnswer / sizeof kAnswer[0], kGreetBar, 0, 0.22f, false);
+    phrase(kAnswer, sizeof kAnswer / sizeof kAnswer[0], kGreetBar, 0, 0.4f, false);
     // The last bar builds: a snare roll growing into the full beat.
     for (int s = 0; s < 16; ++s) {
         long f = at(kTrailsBar - 1, s * 0.25);
@@ -262,7 +262,7 @@ void Score::trails()
     for (int bar = kTrailsBar; bar < kWavesBar; ++bar) {
         const Chord& c = *kChords[bar];
         for (int beat = 0; beat < 4; ++beat)
-            kick(bar, beat, 0.9f);
+            kick(bar, beat, 0.75f);
         for (double beat : {1.0, 3.0}) {
             long f = at(bar, beat);
             if (inside(f))
@@ -280,7 +280,7 @@ void Score::trails()
                 m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kTrailsBar, 0, 0.26f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kTrailsBar, 0, 0.45f, false);
 }
 
 void Score::waves()
@@ -288,7 +288,7 @@ void Score::waves()
     for (int bar = kWavesBar; bar < kWorldBar; ++bar) {
         const Chord& c = *kChords[bar];
         for (int beat = 0; beat < 4; ++beat)
-            kick(bar, beat, 0.9f);
+            kick(bar, beat, 0.75f);
         for (double beat : {1.0, 3.0}) {
             long f = at(bar, beat);
             if (inside(f)) {
@@ -315,13 +315,13 @@ void Score::waves()
         for (int s = 0; s < 16; ++s) {
             long f = at(bar, s * 0.25);
             if (inside(f))
-                m_voices.pluck(m_arp, f, seconds(0.2), c.arp[kOrder[s]] + (s % 8 == 7 ? 12 : 0), human(0.2f),
+                m_voices.pluck(m_arp, f, seconds(0.2), c.arp[kOrder[s]] + (s % 8 == 7 ? 12 : 0), human(0.26f),
                                s % 2 ? 0.55f : -0.55f);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 0, 0.26f, false);
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 12, 0.08f, true);
-    phrase(kRun, sizeof kRun / sizeof kRun[0], kWorldBar - 1, 0, 0.24f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 0, 0.45f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 12, 0.12f, true);
+    phrase(kRun, sizeof kRun / sizeof kRun[0], kWorldBar - 1, 0, 0.4f, false);
     long f = at(kWorldBar - 1, 0);
     if (inside(f))
         m_kit.riser(m_drums, f, seconds(4.0), 0.3f);
@@ -333,7 +333,7 @@ void Score::world()
     for (int bar = kWorldBar; bar < lastBeatBar; ++bar) {
         const Chord& c = *kChords[bar];
         for (int beat = 0; beat < 4; ++beat)
-            kick(bar, beat, 0.9f);
+            kick(bar, beat, 0.75f);
         for (double beat : {1.0, 3.0}) {
             long f = at(bar, beat);
             if (inside(f))
@@ -351,9 +351,9 @@ void Score::world()
                 m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar, 0, 0.26f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar, 0, 0.45f, false);
     // The theme once more on bells, as in the titles, while everything fades.
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar + 4, 12, 0.16f, true);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar + 4, 12, 0.22f, true);
     long f = at(lastBeatBar, 0);
     if (inside(f)) {
         m_voices.bass(m_bass, f, seconds(6.0), kDm.bass, 0.45f, 0.0);
@@ -372,7 +372,7 @@ void Score::write()
     world();
 }
 
-StereoBuffer Score::mix()
+StereoBuffer Score::mix(float& limiterGain)
 {
     const double rate = Piece::kSampleRate;
     // Side-chain: bass and pads step aside while a kick sounds (the bass almost
@@ -393,6 +393,9 @@ StereoBuffer Score::mix()
         m_bass.scale(i, duck[i]);
         m_pads.scale(i, 0.6f + 0.4f * duck[i]);
     }
+
+    m_pads.saturate(1.5f);
+    m_drums.saturate(1.2f);
 
     StereoBuffer master(m_frames);
     master.mix(m_drums, 1.0f);
@@ -430,7 +433,7 @@ StereoBuffer Score::mix()
         g *= std::min(1.0, t / 0.01);
         master.scale(i, static_cast<float>(g));
     }
-    PeakLimiter(rate, std::pow(10.0, -1.0 / 20.0), 0.003, 0.15).process(master);
+    limiterGain = PeakLimiter(rate, std::pow(10.0, -1.0 / 20.0), 0.003, 0.15).process(master);
     return master;
 }
 
@@ -445,11 +448,15 @@ const std::vector<Piece::Section>& Piece::sections()
     return kSections;
 }
 
-StereoBuffer Piece::render(double secondsWanted)
+StereoBuffer Piece::render(double secondsWanted, float* limiterGain)
 {
     double s = secondsWanted <= 0.0 || secondsWanted > kLengthSeconds ? kLengthSeconds : secondsWanted;
     size_t frames = static_cast<size_t>(std::lround(s * kSampleRate));
     Score score(frames);
     score.write();
-    return score.mix();
+    float gain = 1.0f;
+    StereoBuffer out = score.mix(gain);
+    if (limiterGain)
+        *limiterGain = gain;
+    return out;
 }

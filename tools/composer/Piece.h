@@ -26,6 +26,7 @@ public:
 
     // Renders the first `seconds` of the piece (the whole piece when seconds is
     // 0 or not less than kLengthSeconds). Notes that start later are skipped,
-    // so an excerpt costs only what it contains.
-    static StereoBuffer render(double seconds);
+    // so an excerpt costs only what it contains. limiterGain, when given,
+    // receives the smallest gain the final limiter applied (1.0: untouched).
+    static StereoBuffer render(double seconds, float* limiterGain = nullptr);
 };

@@ -37,3 +37,12 @@ void StereoBuffer::scale(size_t frame, float gain)
     m_left[frame] *= gain;
     m_right[frame] *= gain;
 }
+
+void StereoBuffer::saturate(float drive)
+{
+    assert(drive > 0.0f);
+    for (size_t i = 0; i < m_left.size(); ++i) {
+        m_left[i] = std::tanh(drive * m_left[i]) / drive;
+        m_right[i] = std::tanh(drive * m_right[i]) / drive;
+    }
+}

@@ -19,6 +19,10 @@ public:
     // Adds other, scaled by gain, frame for frame.
     void mix(const StereoBuffer& other, float gain);
     void scale(size_t frame, float gain);
+    // Soft saturation y = tanh(drive * x) / drive: unity gain for small
+    // samples, rounds off rare summed peaks (|y| < 1 / drive) instead of
+    // leaving them to the final limiter.
+    void saturate(float drive);
 
     std::vector<float>& left() { return m_left; }
     std::vector<float>& right() { return m_right; }

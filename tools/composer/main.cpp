@@ -1,5 +1,6 @@
 // composer: renders the soundtrack to a 44.1 kHz 16-bit stereo WAV file.
 // Depends on the composer library (Piece, WavWriter).
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,11 +23,13 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    StereoBuffer mix = Piece::render(seconds);
+    float limiterGain = 1.0f;
+    StereoBuffer mix = Piece::render(seconds, &limiterGain);
     if (!WavWriter::write(argv[1], mix, Piece::kSampleRate)) {
         std::fprintf(stderr, "composer: cannot write '%s'\n", argv[1]);
         return 1;
     }
-    std::printf("composer: wrote %s (%.2f s)\n", argv[1], mix.frames() / static_cast<double>(Piece::kSampleRate));
+    std::printf("composer: wrote %s (%.2f s, deepest limiting %.2f dB)\n", argv[1],
+                mix.frames() / static_cast<double>(Piece::kSampleRate), -20.0 * std::log10(limiterGain));
     return 0;
 }
