@@ -290,4 +290,9 @@ TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
     EXPECT_EQ(0, at(narrow, cx + 10, cy).r);
     for (int d = 1; d <= 12; ++d)
         EXPECT_LE(at(wide, cx + d, cy).r, at(wide, cx + d - 1, cy).r) << "distance " << d;
+
+    // A vanishing spread leaves the line sharp: no glow, nothing undefined.
+    const std::vector<Pixel> tiny = blur(hblur, *source, 0.0f, false, 1e-20f);
+    EXPECT_GT(at(tiny, cx, cy).r, at(narrow, cx, cy).r);
+    EXPECT_EQ(0, at(tiny, cx + 3, cy).r);
 }
