@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "Music/SoundChannel.h"
 #include "Music/SoundResult.h"
@@ -115,7 +116,9 @@ void Music::update()
 
 std::unique_ptr<char[]> Music::getName()
 {
-    std::unique_ptr<char[]> name(new char[kNameLength]());
+    std::unique_ptr<char[]> name(new (std::nothrow) char[kNameLength]());
+    if (!name)
+        return name;  // no memory for 50 bytes: nothing to report into
     check(m_sound ? m_sound->getName(name.get(), kNameLength) : static_cast<int>(SoundResult::InvalidHandle));
     return name;
 }

@@ -33,7 +33,8 @@ public:
     void stop();
     void pause();
     void update();
-    // The sound's name in a 50-character buffer (empty when the query fails).
+    // The sound's name in a 50-character buffer owned by the caller (empty when
+    // the query fails, null only when 50 bytes cannot be allocated).
     std::unique_ptr<char[]> getName();
     void setPosition(unsigned int position);
     unsigned int getPosition();  // 0 when the query fails
