@@ -1,9 +1,6 @@
 // Settings: the numbers of the demo's configuration file, read once at start-up.
-// Owns a map from key (case-sensitive bytes) to float; the file is a sequence of
-// "key value" pairs separated by white space, values in the classic locale.
-// Reading stops at the first value that is not a number (or at a key with no value
-// at the end): the pairs read before it stay, the rest is dropped. A missing file
-// logs "Fail to open the setting file" and leaves every lookup on its default.
+// Owns a map from key (case-sensitive bytes) to float, filled from white-space
+// separated "key value" pairs (classic locale); every lookup has a default.
 #pragma once
 
 #include <map>
@@ -11,6 +8,9 @@
 
 class Settings {
 public:
+    // Reads every pair of the file. Reading stops at the first value that is not a
+    // number (or a last key without one): the pairs before it stay, the rest is
+    // dropped. A missing file logs "Fail to open the setting file"; never throws.
     explicit Settings(const std::string& path);
 
     // The value read for key, or defaultValue when the file did not set it.
@@ -26,6 +26,7 @@ public:
     // value is finite and its truncation lies within [minValue, maxValue].
     static bool truncateInRange(float value, int minValue, int maxValue, int& out);
 
+    // Number of distinct keys read from the file.
     std::size_t size() const { return m_values.size(); }
 
 private:

@@ -1,5 +1,4 @@
-// DedoZ entry routine: settings, engine, hardware check, paced loop until Escape,
-// ordered shutdown; failures become one line on a standard stream and a return code.
+// DedoZ entry routine: settings, engine, hardware check, paced loop, ordered shutdown.
 #include <GL/glew.h>
 
 #include <climits>
@@ -46,6 +45,8 @@ void runLoop(Engine& engine, InputManager& inputs)
 
 }  // namespace
 
+// Failures end in one line on a standard stream and a return code: -2 GLEW,
+// -3 an OpenGL error, -4 anything else; 0 also when the hardware is too weak.
 int main(int, char**)
 {
     try {

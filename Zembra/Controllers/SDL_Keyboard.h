@@ -1,7 +1,6 @@
 // SDL_Keyboard: the keyboard as an Input device, read from SDL's key state array.
-// Owns nothing: the array belongs to SDL and is refreshed by update() (which pumps
-// SDL's events). Key codes are SDL 1.2 SDLKey values; invariant: after update(),
-// m_keys holds m_nbKeys bytes (1 = held).
+// Owns nothing: the array belongs to SDL and is refreshed by update(), which pumps
+// SDL's events. Key codes are SDL 1.2 SDLKey values; m_keys holds m_nbKeys bytes.
 #pragma once
 
 #include <SDL/SDL.h>
