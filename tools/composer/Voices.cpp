@@ -122,7 +122,9 @@ void Voices::bell(StereoBuffer& out, long frame, double gate, double note, float
     double modulator = 0.0;
     for (long i = 0; i < length; ++i) {
         double t = i / m_rate;
-        double index = 2.2 * std::exp(-t / 0.35) + 0.3;
+        // Brightness falls with pitch so that high notes keep their sidebands
+        // well below Nyquist (FM sidebands above it would fold back as noise).
+        double index = (1.8 * std::exp(-t / 0.3) + 0.25) * std::min(1.0, 600.0 / f);
         double m = std::sin(kTwoPi * modulator) * index;
         double c = std::sin(kTwoPi * carrier + m);
         carrier += f / m_rate;
