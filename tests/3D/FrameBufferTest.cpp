@@ -245,3 +245,22 @@ TEST(FrameBuffer, ZeroNamesAreRefusedAfterTheIdLine)
     EXPECT_EQ("New FrameBuffer id: 0\nNew RenderBuffer id: 0\n", out);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
+
+TEST(RenderBuffer, DeletedEvenWithoutTheExtensionEntryPoint)
+{
+    testgl::engine();
+    // A driver with only the core frame-buffer names leaves the EXT pointer null.
+    const PFNGLDELETERENDERBUFFERSEXTPROC saved = glDeleteRenderbuffersEXT;
+    GLuint id = 0;
+    CaptureStdout();
+    {
+        RenderBuffer renderBuffer;
+        id = renderBuffer.getId();
+        renderBuffer.setStorage(GL_RENDERBUFFER, GL_RGBA8, 4, 4);  // a name becomes an object once bound
+        EXPECT_TRUE(glIsRenderbuffer(id));
+        glDeleteRenderbuffersEXT = nullptr;
+    }
+    glDeleteRenderbuffersEXT = saved;
+    EXPECT_NE(std::string::npos, GetCapturedStdout().find("deleted created\n"));
+    EXPECT_FALSE(glIsRenderbuffer(id));
+}
