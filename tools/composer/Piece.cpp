@@ -35,8 +35,8 @@ struct Chord {
 const Chord kDm = {38, {57, 62, 65, 69}, {74, 77, 81, 86}, 76};
 const Chord kBb = {34, {58, 62, 65, 69}, {70, 74, 77, 81}, 72};
 const Chord kGm = {43, {55, 58, 62, 65}, {67, 70, 74, 79}, 69};
-const Chord kA = {33, {57, 61, 64, 67}, {69, 73, 76, 79}, 67};
-const Chord kF = {41, {57, 60, 64, 65}, {65, 69, 72, 77}, 67};
+const Chord kA = {33, {57, 61, 64, 67}, {69, 73, 76, 79}, 69};
+const Chord kF = {41, {53, 57, 60, 64}, {65, 69, 72, 77}, 67};
 const Chord kC = {36, {55, 60, 64, 67}, {67, 72, 76, 79}, 74};
 
 const Chord* const kChords[kBars] = {
@@ -280,7 +280,7 @@ void Score::trails()
                 m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kTrailsBar, 0, 0.45f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kTrailsBar, 0, 0.6f, false);
 }
 
 void Score::waves()
@@ -303,7 +303,7 @@ void Score::waves()
                 m_kit.shaker(m_drums, f, human(0.12f), -0.4f);
             }
         }
-        static const int kLine[16] = {0, 0, 12, 0, 0, 12, 0, 7, 0, 0, 12, 0, 10, 12, 7, 12};
+        static const int kLine[16] = {0, 0, 12, 0, 0, 12, 0, 7, 0, 0, 12, 0, 7, 12, 7, 12};
         for (int s = 0; s < 16; ++s) {
             if (s % 4 == 1)
                 continue;
@@ -319,9 +319,9 @@ void Score::waves()
                                s % 2 ? 0.55f : -0.55f);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 0, 0.45f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 0, 0.6f, false);
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 12, 0.12f, true);
-    phrase(kRun, sizeof kRun / sizeof kRun[0], kWorldBar - 1, 0, 0.4f, false);
+    phrase(kRun, sizeof kRun / sizeof kRun[0], kWorldBar - 1, 0, 0.5f, false);
     long f = at(kWorldBar - 1, 0);
     if (inside(f))
         m_kit.riser(m_drums, f, seconds(4.0), 0.3f);
@@ -351,7 +351,7 @@ void Score::world()
                 m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
         }
     }
-    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar, 0, 0.45f, false);
+    phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar, 0, 0.6f, false);
     // The theme once more on bells, as in the titles, while everything fades.
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar + 4, 12, 0.22f, true);
     long f = at(lastBeatBar, 0);
