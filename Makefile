@@ -1,6 +1,6 @@
 # Entry points for a fresh Debian machine:
 #   make run   installs what is missing, builds, and plays the demo (without a
-#              display: inside Xvfb for DEDOZ_HEADLESS_SECONDS, then Escape)
+#              display: inside Xvfb, to the end or for DEDOZ_HEADLESS_SECONDS)
 #   make test  installs what is missing, builds, and runs every test through CTest
 BUILD_DIR ?= build
 JOBS ?= 2

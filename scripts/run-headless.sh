@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Plays the demo on a machine without a display: inside a private Xvfb server,
-# holding Escape after DEDOZ_HEADLESS_SECONDS (default 10) unless it ended first.
+# to its end. With DEDOZ_HEADLESS_SECONDS set, Escape is held after that many
+# seconds instead, for a shorter look.
 # Usage: scripts/run-headless.sh path/to/dedoz   (run from the repository root)
 # Returns the demo's exit status.
 set -u
 dedoz="${1:?usage: run-headless.sh path/to/dedoz}"
-seconds="${DEDOZ_HEADLESS_SECONDS:-10}"
+seconds="${DEDOZ_HEADLESS_SECONDS:-}"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-echo "No display found: running the demo inside a virtual X server (Xvfb) for ${seconds} s, then holding Escape; nothing will be visible."
+if [ -z "$seconds" ]; then
+  echo "No display found: playing the demo inside a virtual X server (Xvfb) until it ends; nothing will be visible."
+  exec "$here/../tests/xvfb-run.sh" "$dedoz"
+fi
+case "$seconds" in
+  ''|*[!0-9]*) echo "run-headless.sh: DEDOZ_HEADLESS_SECONDS must be a whole number of seconds" >&2; exit 2 ;;
+esac
+
+echo "No display found: playing the demo inside a virtual X server (Xvfb) for ${seconds} s, then holding Escape; nothing will be visible."
 exec "$here/../tests/xvfb-run.sh" bash -c '
   "$1" &
   demo=$!
