@@ -101,7 +101,7 @@ bool startAudio(SDL_AudioSpec& want, std::string& reason)
         reason = SDL_GetError();
         return false;
     }
-    // No "obtained" spec: SDL converts to exactly the format asked for.
+    // No "obtained" format asked back: SDL converts to exactly the format requested.
     if (SDL_OpenAudio(&want, nullptr) != 0) {
         reason = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
