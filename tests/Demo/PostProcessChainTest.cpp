@@ -1,0 +1,348 @@
+// PostProcessChain with the real shader files, a real window under Xvfb and a
+// probe scene that records, inside each of its draws, what the pass gave it:
+// the program's "amplif" and "fade" values, the bound frame buffer, viewport and
+// projection. Pictures are read back from the window's front buffer after the flip.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "support/Process.h"
+#include "support/XwdImage.h"
+
+#include "3D/Shader.h"
+#include "3D/Texture.h"
+#include "Demo/PostProcessChain.h"
+#include "Scenes/Scene.h"
+#include "Scenes/SceneManager.h"
+#include "Zembra/Engine.h"
+#include "Zembra/Window.h"
+
+namespace {
+
+// What one draw of the scene found in force.
+struct PassState {
+    GLint program = -1;
+    GLint frameBuffer = -1;
+    GLint colourAttachment = -1;  // texture attached to colour 0 of the bound frame buffer
+    GLint viewport[4] = {};
+    GLfloat projection[16] = {};
+    GLfloat amplif = -1.0f;
+    GLfloat fade = -1.0f;
+};
+
+// A scene under the test's control. Its camera points away from the floor grid
+// (the grid lands behind the eye), so the picture holds only what draw adds: one
+// white vertical line through the middle of the view when `line` is set.
+class ProbeScene : public Scene {
+public:
+    void set(float amplification, float fade)
+    {
+        m_amplification = amplification;
+        m_fade = fade;
+    }
+    void applyCamera() override
+    {
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, 1000.0f);
+    }
+    // GL state: modelview identity, line width 1. A careless probe leaves blending
+    // on and depth testing off, which the scenes' contract forbids.
+    void draw() override
+    {
+        PassState s;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &s.frameBuffer);
+        if (s.frameBuffer != 0)
+            glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
+                                                  GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
+                                                  &s.colourAttachment);
+        glGetIntegerv(GL_VIEWPORT, s.viewport);
+        glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
+        if (s.program > 0) {
+            const GLuint program = static_cast<GLuint>(s.program);
+            glGetUniformfv(program, glGetUniformLocation(program, "amplif"), &s.amplif);
+            glGetUniformfv(program, glGetUniformLocation(program, "fade"), &s.fade);
+        }
+        passes.push_back(s);
+
+        if (line) {
+            glLoadIdentity();
+            glLineWidth(1.0f);
+            glBegin(GL_LINES);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            glVertex3f(0.0f, -1.0f, -2.0f);
+            glVertex3f(0.0f, 1.0f, -2.0f);
+            glEnd();
+        }
+        if (careless) {
+            glEnable(GL_BLEND);
+            glDisable(GL_DEPTH_TEST);
+        }
+    }
+    bool update(SpectrumGrid&, Music&, unsigned) override { return true; }
+
+    bool line = false;
+    bool careless = false;
+    std::vector<PassState> passes;
+};
+
+struct Rgba {
+    unsigned char r, g, b, a;
+    int brightest() const { return std::max({r, g, b}); }
+};
+
+// One engine, the three programs, a scene manager playing a probe scene and the
+// chain, at the window size the test chooses.
+class ChainRig {
+public:
+    ChainRig(int width, int height)
+        : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
+          pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
+          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
+          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
+          probe(new ProbeScene)
+    {
+        scenes.addScene(probe);
+        chain = std::make_unique<PostProcessChain>(window());
+    }
+    ~ChainRig() { chain.reset(); }
+
+    Window& window() { return *engine.getWindow(); }
+    void frame() { chain->renderFrame(scenes, pulse, horizontalBlur, verticalBlur); }
+
+    // The picture the last flip showed, bottom row first. Mesa's software driver
+    // presents a frame by copying the back buffer to the X window and keeps the
+    // back buffer as it was (its front buffer reads back as black), so the back
+    // buffer is read; GlowLightsTheWindowBesideABrightLine checks it against the
+    // X server's own copy of the window.
+    std::vector<Rgba> shown()
+    {
+        const int w = window().getWidth(), h = window().getHeight();
+        std::vector<Rgba> pixels(static_cast<size_t>(w) * h);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    // The content of one render target, bottom row first.
+    std::vector<Rgba> targetPixels(const Texture& target)
+    {
+        std::vector<Rgba> pixels(static_cast<size_t>(window().getWidth()) * window().getHeight());
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        target.bind();
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        Texture::unbind();
+        return pixels;
+    }
+
+    Engine engine;
+    Shader pulse;
+    Shader horizontalBlur;
+    Shader verticalBlur;
+    ProbeScene* probe;  // owned by scenes
+    SceneManager scenes;
+    std::unique_ptr<PostProcessChain> chain;
+};
+
+// Where the rig's window lies on the X screen: top-left corner in pixels.
+bool windowOrigin(int& x, int& y)
+{
+    const Process::Result found = Process::run(
+        {"xdotool", "search", "--name", "^chain test- \\(OpenGL\\)$", "getwindowgeometry"}, {},
+        10000);
+    const size_t at = found.out.find("Position: ");
+    return at != std::string::npos &&
+           std::sscanf(found.out.c_str() + at, "Position: %d,%d", &x, &y) == 2;
+}
+
+void textureSize(const Texture& texture, GLint& width, GLint& height)
+{
+    texture.bind();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    Texture::unbind();
+}
+
+int brightestOf(const std::vector<Rgba>& pixels)
+{
+    int most = 0;
+    for (const Rgba& p : pixels)
+        most = std::max(most, p.brightest());
+    return most;
+}
+
+// gluPerspective(45 degrees, aspect 1, 0.1, 120): the scale on x equals that on y.
+void expectSquarePerspective(const GLfloat (&m)[16])
+{
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    EXPECT_NEAR(f, m[0], 1e-4);
+    EXPECT_NEAR(f, m[5], 1e-4);
+    EXPECT_NEAR((120.0f + 0.1f) / (0.1f - 120.0f), m[10], 1e-4);
+    EXPECT_NEAR(-1.0f, m[11], 1e-6);
+}
+
+}  // namespace
+
+TEST(PostProcessChain, FrameLeavesTheStateTheLoopExpects)
+{
+    ChainRig rig(640, 480);
+    rig.probe->set(0.5f, 1.0f);
+    rig.probe->careless = true;
+    // Disorder from before the frame that the chain must not depend on.
+    glViewport(3, 4, 50, 60);
+    glClearColor(0.3f, 0.2f, 0.1f, 0.5f);
+    rig.frame();
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "the scene left blending on";
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the scene left depth testing off";
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint program = -1, frameBuffer = -1, viewport[4] = {};
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(0, program);
+    EXPECT_EQ(0, frameBuffer);
+    EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}), std::vector<GLint>(viewport, viewport + 4));
+    GLfloat projection[16], clear[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    expectSquarePerspective(projection);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ((std::vector<GLfloat>{0, 0, 0, 1}), std::vector<GLfloat>(clear, clear + 4));
+}
+
+// Observed from inside each scene draw: the pulse program is current and holds the
+// values the current scene reports, the first draw goes to the first target and the
+// second to the window, both with the full viewport and the square projection.
+TEST(PostProcessChain, BothScenePassesGetTheScenesPulseAndFade)
+{
+    ChainRig rig(640, 480);
+    rig.probe->set(0.37f, 0.61f);
+    rig.frame();
+    rig.probe->set(0.9f, 0.2f);  // a scene update between frames
+    rig.frame();
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+
+    const std::vector<PassState>& passes = rig.probe->passes;
+    ASSERT_EQ(4u, passes.size()) << "two scene draws per frame";
+    const float amplif[] = {0.37f, 0.37f, 0.9f, 0.9f};
+    const float fade[] = {0.61f, 0.61f, 0.2f, 0.2f};
+    for (size_t i = 0; i < passes.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "scene draw " << i);
+        const PassState& s = passes[i];
+        EXPECT_EQ(GLint(rig.pulse.getProgramId()), s.program);
+        EXPECT_FLOAT_EQ(amplif[i], s.amplif);
+        EXPECT_FLOAT_EQ(fade[i], s.fade);
+        EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}),
+                  std::vector<GLint>(s.viewport, s.viewport + 4));
+        expectSquarePerspective(s.projection);
+        if (i % 2 == 0) {
+            EXPECT_NE(0, s.frameBuffer) << "pass 1 draws off-screen";
+            EXPECT_EQ(GLint(rig.chain->firstTarget().getId()), s.colourAttachment);
+        } else {
+            EXPECT_EQ(0, s.frameBuffer) << "pass 3 draws into the window";
+        }
+    }
+}
+
+TEST(PostProcessChain, FadeZeroGivesABlackFrame)
+{
+    ChainRig rig(640, 480);
+    rig.probe->line = true;
+    // The line is there and lit at full fade: the black frame below is the fade's doing.
+    rig.probe->set(0.0f, 1.0f);
+    rig.frame();
+    EXPECT_GT(brightestOf(rig.shown()), 200);
+
+    // A beat at the same time must not lift a faded picture off black either.
+    rig.probe->set(1.0f, 0.0f);
+    rig.frame();
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    EXPECT_EQ(0, brightestOf(rig.shown()));
+    EXPECT_EQ(0, brightestOf(rig.targetPixels(rig.chain->firstTarget())));
+}
+
+// A one-pixel line: the sharp copy is dark a few pixels beside it, the window is
+// not, and the light falls off with the distance.
+TEST(PostProcessChain, GlowLightsTheWindowBesideABrightLine)
+{
+    ChainRig rig(640, 480);
+    rig.probe->line = true;
+    rig.probe->set(0.0f, 1.0f);
+    rig.frame();
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    const std::vector<Rgba> window = rig.shown();
+    const std::vector<Rgba> sharp = rig.targetPixels(rig.chain->firstTarget());
+
+    const int w = 640, row = 240;
+    auto at = [&](const std::vector<Rgba>& p, int x) { return p[size_t(row) * w + x].brightest(); };
+    int lineX = 0;
+    for (int x = 0; x < w; ++x)
+        if (at(sharp, x) > at(sharp, lineX))
+            lineX = x;
+    ASSERT_GT(at(sharp, lineX), 200) << "no line in the first target";
+    ASSERT_GT(lineX, 100);
+    ASSERT_LT(lineX, w - 100);
+
+    for (int side : {-1, 1}) {
+        SCOPED_TRACE(side < 0 ? "left of the line" : "right of the line");
+        EXPECT_EQ(0, at(sharp, lineX + 4 * side)) << "the sharp line is wider than expected";
+        EXPECT_GT(at(window, lineX + 4 * side), 15) << "no glow beside the line";
+        EXPECT_GT(at(window, lineX + 4 * side), at(window, lineX + 12 * side));
+        EXPECT_GT(at(window, lineX + 12 * side), 0) << "the glow is narrower than a dozen pixels";
+        EXPECT_EQ(0, at(window, lineX + 80 * side)) << "light far from the line";
+    }
+    EXPECT_GT(at(window, lineX), 200);
+
+    // The read-back is what the X server shows in the window.
+    glFinish();
+    int left = 0, top = 0;
+    ASSERT_TRUE(windowOrigin(left, top));
+    XwdImage screen;
+    int differing = -1;
+    for (int attempt = 0; attempt < 5 && differing != 0; ++attempt) {
+        if (attempt > 0)
+            usleep(100000);  // the presented frame may still be on its way to the server
+        ASSERT_TRUE(screen.captureRoot()) << screen.error();
+        differing = 0;
+        const int screenY = top + 479 - row;
+        for (int x = 0; x < w; ++x) {
+            const XwdImage::Rgb s = screen.pixel(left + x, screenY);
+            const Rgba& g = window[size_t(row) * w + x];
+            differing += s.r != g.r || s.g != g.g || s.b != g.b;
+        }
+    }
+    EXPECT_EQ(0, differing) << "pixels of the row that differ from the screen";
+}
+
+TEST(PostProcessChain, TargetsAndViewportFollowTheWindowSize)
+{
+    ChainRig rig(800, 600);
+    GLint w = 0, h = 0;
+    textureSize(rig.chain->firstTarget(), w, h);
+    EXPECT_EQ(800, w);
+    EXPECT_EQ(600, h);
+    textureSize(rig.chain->secondTarget(), w, h);
+    EXPECT_EQ(800, w);
+    EXPECT_EQ(600, h);
+
+    rig.probe->set(0.0f, 1.0f);
+    rig.frame();
+    ASSERT_EQ(2u, rig.probe->passes.size());
+    for (const PassState& s : rig.probe->passes) {
+        EXPECT_EQ((std::vector<GLint>{0, 0, 800, 600}),
+                  std::vector<GLint>(s.viewport, s.viewport + 4));
+        expectSquarePerspective(s.projection);  // stretched, not the window's 4:3
+    }
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ((std::vector<GLint>{0, 0, 800, 600}), std::vector<GLint>(viewport, viewport + 4));
+}
