@@ -2,15 +2,18 @@
 // codes, the window it opens, and leaving on Escape held like a person holds it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/Process.h"
 #include "support/XKeyboard.h"
+#include "support/XwdImage.h"
 
 namespace {
 
@@ -43,6 +46,28 @@ protected:
         std::ofstream(m_dir + "/data/settings.ini") << content;
     }
 
+    // Replaces the linked shader folder by one of the run's own: every shader of
+    // the repository linked in, except `missing` (left out) and `replaced` (written
+    // with `source`).
+    void makeShaderFolder(const std::string& missing, const std::string& replaced = "",
+                          const std::string& source = "")
+    {
+        const std::string folder = m_dir + "/data/shaders";
+        ASSERT_EQ(0, unlink(folder.c_str()));
+        ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+        for (const char* name : {"pulse.vs", "pulse.ps", "hblur.vs", "hblur.ps", "vblur.vs", "vblur.ps"}) {
+            const std::string path = folder + "/" + name;
+            if (name == missing)
+                continue;
+            if (name == replaced) {
+                std::ofstream(path) << source;
+                continue;
+            }
+            const std::string target = std::string(DEDOZ_SOURCE_DIR) + "/data/shaders/" + name;
+            ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
+        }
+    }
+
     // Starts the demo, waits for "Start !", reads the window's geometry, holds
     // Escape for 300 ms and waits for the end.
     Process::Result runUntilEscape(const std::vector<std::string>& env = {})
@@ -56,6 +81,8 @@ protected:
                 {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"},
                 {}, 10000);
             m_geometry = geometry.out;
+            if (m_whileRunning)
+                m_whileRunning();
             EXPECT_TRUE(XKeyboard::holdKey("Escape", 300));
         }
         return demo.wait(RUN_MS);
@@ -63,7 +90,29 @@ protected:
 
     std::string m_dir;
     std::string m_geometry;  // xdotool's description of the demo's window
+    std::function<void()> m_whileRunning;  // run after "Start !", before Escape
 };
+
+// The number after `prefix` on the first line that starts with it, or "?".
+std::string numberAfter(const std::string& text, const std::string& prefix)
+{
+    const std::size_t at = text.find(prefix);
+    if (at == std::string::npos)
+        return "?";
+    const std::size_t begin = at + prefix.size();
+    const std::size_t end = text.find_first_not_of("0123456789", begin);
+    return end == begin ? "?" : text.substr(begin, end - begin);
+}
+
+// The last whole line of text (which ends with a newline), or "".
+std::string lastLine(const std::string& text)
+{
+    if (text.size() < 2 || text.back() != '\n')
+        return "";
+    const std::size_t begin = text.rfind('\n', text.size() - 2);
+    return text.substr(begin == std::string::npos ? 0 : begin + 1,
+                       text.size() - 1 - (begin == std::string::npos ? 0 : begin + 1));
+}
 
 void expectOrder(const std::string& out, const std::vector<std::string>& lines)
 {
@@ -78,14 +127,36 @@ void expectOrder(const std::string& out, const std::vector<std::string>& lines)
 
 }  // namespace
 
+// Every line of a whole run, in order and nothing else: start-up, "Start !", and
+// after Escape the shutdown, the frame buffer named by the id it was given.
 TEST_F(DemoRun, EscapeEndsTheRunInOrder)
 {
     writeSettings("seed 42\nhres 640\nvres 480\n");
     const Process::Result run = runUntilEscape();
     EXPECT_FALSE(run.timedOut) << "Escape did not end the run";
     EXPECT_EQ(0, run.exitCode) << run.err;
-    expectOrder(run.out, {"Zembra initiliased", "Start !", "End !", "Zembra closed"});
-    EXPECT_EQ(std::string::npos, run.err.find("Exception cought"));
+    EXPECT_EQ("", run.err);
+    const std::string frameBuffer = numberAfter(run.out, "New FrameBuffer id: ");
+    const std::string first = numberAfter(run.out, "GL Texture ID created: ");
+    const std::string second = numberAfter(
+        run.out.substr(run.out.find("GL Texture ID created: ") + 1), "GL Texture ID created: ");
+    EXPECT_NE(first, second);
+    EXPECT_EQ("Zembra initiliased\n"
+              "Music created\n"
+              "Scene creation\n"
+              "Geometry generation\n"
+              "Texture preparation (R2T)\n"
+              "GL Texture ID created: " + first + "\n"
+              "GL Texture ID created: " + second + "\n"
+              "Frame buffer preparation (R2T)\n"
+              "New FrameBuffer id: " + frameBuffer + "\n"
+              "FrameBuffer created\n"
+              "Start !\n"
+              "End !\n"
+              "FrameBuffer '" + frameBuffer + "' deleted\n"
+              "Music deleted\n"
+              "Zembra closed\n",
+              run.out);
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
 }
 
@@ -145,4 +216,117 @@ TEST_F(DemoRun, WindowCreationFailureReturnsMinusFour)
     EXPECT_EQ("Fail to create the window\nException cought\n", run.err);
     EXPECT_EQ(std::string::npos, run.out.find("Zembra initiliased")) << run.out;
     EXPECT_EQ(std::string::npos, run.out.find("Zembra closed")) << run.out;
+}
+
+// A shader file that cannot be opened ends the start-up before any target exists.
+TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
+{
+    writeSettings("");
+    makeShaderFolder("hblur.ps");
+    const Process::Result run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
+    EXPECT_EQ(-3, run.exitCode);
+    EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/hblur.ps'\n", run.err);
+    EXPECT_EQ("Zembra initiliased\n"
+              "Music created\n"
+              "Scene creation\n"
+              "Geometry generation\n"
+              "Fail to read shaders\n"
+              "Music deleted\n"
+              "Zembra closed\n",
+              run.out);
+}
+
+// A GL error raised inside the loop, for real: this pulse shader declares "amplif"
+// as a vec2 (and uses it, so it stays active), so the chain's glUniform1f on it
+// raises GL_INVALID_OPERATION, which the check after the next lookup reports.
+TEST_F(DemoRun, GLErrorInTheLoopReturnsMinusThree)
+{
+    writeSettings("");
+    makeShaderFolder("", "pulse.ps",
+                     "#version 120\n"
+                     "uniform vec2 amplif;\n"
+                     "uniform float fade;\n"
+                     "void main()\n"
+                     "{\n"
+                     "    gl_FragColor = vec4(gl_Color.rgb * fade + vec3(amplif.x * 0.01), gl_Color.a);\n"
+                     "}\n");
+    const Process::Result run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(-3, run.exitCode) << run.err;
+    EXPECT_EQ("Invalid operation in 'glGetUniformLocation 'fade''", lastLine(run.err)) << run.err;
+    EXPECT_EQ(std::string::npos, run.err.find("Exception cought")) << run.err;
+    // The objects of the run are gone before the handler writes its line; the loop
+    // never reached its end.
+    expectOrder(run.out, {"Start !", "FrameBuffer '" + numberAfter(run.out, "New FrameBuffer id: ") +
+                                         "' deleted",
+                          "Music deleted", "Zembra closed"});
+    EXPECT_EQ(std::string::npos, run.out.find("End !")) << run.out;
+    EXPECT_EQ("Zembra closed", lastLine(run.out));
+}
+
+// Without the soundtrack the player's one error line is all: the demo plays silently
+// and ends normally.
+TEST_F(DemoRun, MissingSoundtrackRunsSilently)
+{
+    writeSettings("");
+    ASSERT_EQ(0, unlink((m_dir + "/data/music").c_str()));
+    const Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ("The sound file does not exist or cannot be opened.\n", run.err);
+    expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
+}
+
+// A screenshot of the X screen once the first shot has faded in: the floor lights a
+// measurable share of the window, and nothing is drawn outside it. (The dense
+// lines towards the horizon glow into a bright band at the top.)
+TEST_F(DemoRun, RunningWindowShowsTheFloor)
+{
+    writeSettings("seed 42\nhres 640\nvres 480\n");
+    XwdImage screen;
+    bool captured = false;
+    m_whileRunning = [&] {
+        usleep(1500 * 1000);  // the scene fades in over its first 500 ms
+        captured = screen.captureRoot();
+    };
+    const Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    ASSERT_TRUE(captured) << screen.error();
+
+    int left = -1, top = -1, width = 0, height = 0;
+    const std::size_t at = m_geometry.find("Position: ");
+    ASSERT_NE(std::string::npos, at) << m_geometry;
+    ASSERT_EQ(2, std::sscanf(m_geometry.c_str() + at, "Position: %d,%d", &left, &top));
+    const std::size_t size = m_geometry.find("Geometry: ");
+    ASSERT_NE(std::string::npos, size) << m_geometry;
+    ASSERT_EQ(2, std::sscanf(m_geometry.c_str() + size, "Geometry: %dx%d", &width, &height));
+    ASSERT_EQ(640, width);
+    ASSERT_EQ(480, height);
+    ASSERT_LE(left + width, screen.width());
+    ASSERT_LE(top + height, screen.height());
+
+    auto lit = [&](int x, int y) {
+        const XwdImage::Rgb p = screen.pixel(x, y);
+        return std::max({p.r, p.g, p.b}) > 40;
+    };
+    int inside = 0, outside = 0, lowQuarter = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            const bool within = x >= left && x < left + width && y >= top && y < top + height;
+            if (!lit(x, y))
+                continue;
+            if (within) {
+                ++inside;
+                lowQuarter += y >= top + height * 3 / 4;
+            } else {
+                ++outside;
+            }
+        }
+    }
+    EXPECT_GT(inside, width * height / 20) << "less than 5 % of the window is lit";
+    EXPECT_LT(inside, width * height * 9 / 10) << "the window is lit all over, not a floor";
+    EXPECT_EQ(0, outside) << "lit pixels outside the window";
+    // Near the camera the floor is lines with dark cells between them.
+    const int quarter = width * height / 4;
+    EXPECT_GT(lowQuarter, quarter / 50) << "no floor lines close to the camera";
+    EXPECT_LT(lowQuarter, quarter * 2 / 3) << "the foreground is not a grid of lines";
 }
