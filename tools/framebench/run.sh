@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs the demo's benchmarks and prints one table of figures:
+#   - CPU per frame of SceneManager::update and of one frame's floor geometry (scenebench)
+#   - whole frames through the real chain on Mesa's software driver in a private
+#     Xvfb, at 640x480 and 1920x1080 (framebench)
+#   - time from process start to "Start !" and peak resident memory of dedoz (startbench)
+# Usage (from the repository root): tools/framebench/run.sh [BUILD_DIR]   (default: build)
+# Environment: FRAMES_SMALL, FRAMES_LARGE (frames per size), START_RUNS (runs of dedoz).
+set -eu
+build="${1:-build}"
+frames_small="${FRAMES_SMALL:-300}"
+frames_large="${FRAMES_LARGE:-100}"
+start_runs="${START_RUNS:-5}"
+xvfb="tests/xvfb-run.sh"
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+
+targets="framebench startbench dedoz"
+# scenebench exists only where Google Benchmark was found.
+if cmake --build "$build" --target help 2>/dev/null | grep -q '[ .]scenebench$'; then
+  targets="$targets scenebench"
+fi
+# shellcheck disable=SC2086
+cmake --build "$build" --target $targets -j2 >/dev/null
+
+# The value of key=value in a result line.
+field() { sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<"$1"; }
+
+rows=()
+row() { rows+=("$(printf '%-52s %s' "$1" "$2")"); }
+
+if [ -x "$build/tools/scenebench/scenebench" ]; then
+  csv="$("$build/tools/scenebench/scenebench" --benchmark_format=csv \
+          --benchmark_filter='BM_SceneManagerUpdate|BM_FrameGeometry' 2>/dev/null | grep '^"BM_')"
+  cpu() { awk -F, -v n="\"$1\"" '$1 == n { printf "%.1f us", $4 / 1000 }' <<<"$csv"; }
+  row "SceneManager::update, silent (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:0')"
+  row "SceneManager::update, soundtrack playing (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:1')"
+  row "floor geometry of one frame, 2 copies (CPU/frame)" "$(cpu 'BM_FrameGeometry')"
+else
+  row "scenebench" "not built (Google Benchmark missing)"
+fi
+
+for size in "640 480 $frames_small" "1920 1080 $frames_large"; do
+  # shellcheck disable=SC2086
+  line="$("$xvfb" "$build/tools/framebench/framebench" $size | grep '^framebench ' | tail -n1)"
+  set -- $size
+  label="frame ${1}x${2} (llvmpipe, glFinish)"
+  row "$label median" "$(field "$line" median_ms) ms"
+  row "$label 95th percentile" "$(field "$line" p95_ms) ms"
+  row "$label within 15 ms" "$(field "$line" within_15ms) of $(field "$line" frames) frames"
+done
+
+line="$("$xvfb" "$build/tools/framebench/startbench" "$build/dedoz" "$start_runs" | grep '^startbench ' | tail -n1)"
+row "start to \"Start !\" median ($start_runs runs)" "$(field "$line" start_median_ms) ms"
+row "start to \"Start !\" slowest" "$(field "$line" start_max_ms) ms"
+row "peak resident memory of dedoz" "$(field "$line" peak_rss_mib) MiB"
+
+printf '%-52s %s\n' "figure" "value"
+printf '%-52s %s\n' "------" "-----"
+printf '%s\n' "${rows[@]}"
+echo "(CPU: $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"
