@@ -93,10 +93,12 @@ protected:
     std::function<void()> m_whileRunning;  // run after "Start !", before Escape
 };
 
-// The number after `prefix` on the first line that starts with it, or "?".
-std::string numberAfter(const std::string& text, const std::string& prefix)
+// The number that follows the nth (from 0) occurrence of prefix, or "?".
+std::string numberAfter(const std::string& text, const std::string& prefix, int nth = 0)
 {
-    const std::size_t at = text.find(prefix);
+    std::size_t at = text.find(prefix);
+    for (; nth > 0 && at != std::string::npos; --nth)
+        at = text.find(prefix, at + prefix.size());
     if (at == std::string::npos)
         return "?";
     const std::size_t begin = at + prefix.size();
@@ -104,14 +106,15 @@ std::string numberAfter(const std::string& text, const std::string& prefix)
     return end == begin ? "?" : text.substr(begin, end - begin);
 }
 
-// The last whole line of text (which ends with a newline), or "".
+// The last line of text, which must end with a newline; "" otherwise.
 std::string lastLine(const std::string& text)
 {
-    if (text.size() < 2 || text.back() != '\n')
+    if (text.empty() || text.back() != '\n')
         return "";
-    const std::size_t begin = text.rfind('\n', text.size() - 2);
-    return text.substr(begin == std::string::npos ? 0 : begin + 1,
-                       text.size() - 1 - (begin == std::string::npos ? 0 : begin + 1));
+    const std::size_t end = text.size() - 1;
+    const std::size_t previous = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+    const std::size_t begin = previous == std::string::npos ? 0 : previous + 1;
+    return text.substr(begin, end - begin);
 }
 
 void expectOrder(const std::string& out, const std::vector<std::string>& lines)
@@ -138,8 +141,7 @@ TEST_F(DemoRun, EscapeEndsTheRunInOrder)
     EXPECT_EQ("", run.err);
     const std::string frameBuffer = numberAfter(run.out, "New FrameBuffer id: ");
     const std::string first = numberAfter(run.out, "GL Texture ID created: ");
-    const std::string second = numberAfter(
-        run.out.substr(run.out.find("GL Texture ID created: ") + 1), "GL Texture ID created: ");
+    const std::string second = numberAfter(run.out, "GL Texture ID created: ", 1);
     EXPECT_NE(first, second);
     EXPECT_EQ("Zembra initiliased\n"
               "Music created\n"
