@@ -13,8 +13,9 @@
 # Usage (from the repository root): tests/Demo/run-sanitized.sh [BUILD_DIR]
 # (default build-sanitize). Builds only what the test needs, with -j2.
 set -eu
-build="${1:-build-sanitize}"
 root="$(pwd)"
+build="${1:-build-sanitize}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 cmake -S "$root" -B "$build" -DDEDOZ_SANITIZE=ON >/dev/null
 cmake --build "$build" --target dedoz demo_end_to_end_test -j2
@@ -26,7 +27,13 @@ if [ ! -f "$asan_runtime" ] || [ -z "$driver" ]; then
   exit 1
 fi
 
-# The build just wrote a fresh dedoz: move it aside and put the wrapper in its place.
+# The build just wrote a fresh dedoz: move it aside and put the wrapper in its
+# place; on every exit the real binary goes back, so that the build stays as cmake
+# made it (a wrapper left there would look up to date to the next build).
+restore() {
+  if [ -f "$build/dedoz.sanitized" ]; then mv -f "$build/dedoz.sanitized" "$build/dedoz"; fi
+}
+trap restore EXIT
 mv -f "$build/dedoz" "$build/dedoz.sanitized"
 cat > "$build/dedoz" <<EOF
 #!/bin/sh
@@ -37,8 +44,4 @@ chmod +x "$build/dedoz"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-status=0
-(cd "$build" && ctest --output-on-failure -R '^demo_end_to_end_test$') || status=$?
-# Leave the build as cmake made it, so that a later build relinks a real binary.
-mv -f "$build/dedoz.sanitized" "$build/dedoz"
-exit $status
+cd "$build" && ctest --output-on-failure -R '^demo_end_to_end_test$'
