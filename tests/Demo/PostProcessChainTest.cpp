@@ -1,7 +1,7 @@
 // PostProcessChain with the real shader files, a real window under Xvfb and a
 // probe scene that records, inside each of its draws, what the pass gave it:
 // the program's "amplif" and "fade" values, the bound frame buffer, viewport and
-// projection. Pictures are read back from the window's front buffer after the flip.
+// projection. Pictures are read back from the window after the flip (see ChainRig::shown).
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
