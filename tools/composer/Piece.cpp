@@ -105,6 +105,7 @@ private:
     float human(float velocity) { return velocity * (0.92f + 0.08f * m_human.nextUnit()); }
 
     void kick(int bar, double beat, float velocity);
+    void drivingBar(int bar, float hatAccent);
     void phrase(const Note* notes, size_t count, int firstBar, int transpose, float velocity, bool bells);
 
     void titles();
@@ -257,29 +258,36 @@ void Score::greetings()
         m_kit.riser(m_drums, f, seconds(4.0), 0.3f);
 }
 
+// One bar of the full beat shared by the trails and the world sections: kick on
+// every beat, snare on 2 and 4, sixteenth hats (offbeat accent `hatAccent`), and
+// the octave bass line on the bar's chord.
+void Score::drivingBar(int bar, float hatAccent)
+{
+    const Chord& c = *kChords[bar];
+    for (int beat = 0; beat < 4; ++beat)
+        kick(bar, beat, 0.75f);
+    for (double beat : {1.0, 3.0}) {
+        long f = at(bar, beat);
+        if (inside(f))
+            m_kit.snare(m_drums, f, human(0.5f), 0.05f);
+    }
+    for (int s = 0; s < 16; ++s) {
+        long f = at(bar, s * 0.25);
+        if (inside(f))
+            m_kit.hat(m_drums, f, human(s % 4 == 2 ? hatAccent : 0.1f), 0.3f, s == 14);
+    }
+    static const int kLine[8] = {0, 0, 12, 0, 0, 12, 7, 12};
+    for (int e = 0; e < 8; ++e) {
+        long f = at(bar, e * 0.5);
+        if (inside(f))
+            m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
+    }
+}
+
 void Score::trails()
 {
-    for (int bar = kTrailsBar; bar < kWavesBar; ++bar) {
-        const Chord& c = *kChords[bar];
-        for (int beat = 0; beat < 4; ++beat)
-            kick(bar, beat, 0.75f);
-        for (double beat : {1.0, 3.0}) {
-            long f = at(bar, beat);
-            if (inside(f))
-                m_kit.snare(m_drums, f, human(0.5f), 0.05f);
-        }
-        for (int s = 0; s < 16; ++s) {
-            long f = at(bar, s * 0.25);
-            if (inside(f))
-                m_kit.hat(m_drums, f, human(s % 4 == 2 ? 0.24f : 0.1f), 0.3f, s == 14);
-        }
-        static const int kLine[8] = {0, 0, 12, 0, 0, 12, 7, 12};
-        for (int e = 0; e < 8; ++e) {
-            long f = at(bar, e * 0.5);
-            if (inside(f))
-                m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
-        }
-    }
+    for (int bar = kTrailsBar; bar < kWavesBar; ++bar)
+        drivingBar(bar, 0.24f);
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kTrailsBar, 0, 0.6f, false);
 }
 
@@ -330,27 +338,8 @@ void Score::waves()
 void Score::world()
 {
     const int lastBeatBar = kBars - 2;
-    for (int bar = kWorldBar; bar < lastBeatBar; ++bar) {
-        const Chord& c = *kChords[bar];
-        for (int beat = 0; beat < 4; ++beat)
-            kick(bar, beat, 0.75f);
-        for (double beat : {1.0, 3.0}) {
-            long f = at(bar, beat);
-            if (inside(f))
-                m_kit.snare(m_drums, f, human(0.5f), 0.05f);
-        }
-        for (int s = 0; s < 16; ++s) {
-            long f = at(bar, s * 0.25);
-            if (inside(f))
-                m_kit.hat(m_drums, f, human(s % 4 == 2 ? 0.22f : 0.1f), 0.3f, s == 14);
-        }
-        static const int kLine[8] = {0, 0, 12, 0, 0, 12, 7, 12};
-        for (int e = 0; e < 8; ++e) {
-            long f = at(bar, e * 0.5);
-            if (inside(f))
-                m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
-        }
-    }
+    for (int bar = kWorldBar; bar < lastBeatBar; ++bar)
+        drivingBar(bar, 0.22f);
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar, 0, 0.6f, false);
     // The theme once more on bells, as in the titles, while everything fades.
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWorldBar + 4, 12, 0.22f, true);
