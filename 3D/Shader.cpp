@@ -11,6 +11,24 @@
 #include "Zembra/Exceptions/ShaderLoadingException.h"
 #include "Zembra/GLError.h"
 
+namespace {
+
+// The driver's log of a shader or a program, zero-terminated. A driver may
+// report no log at all: one byte is kept for the terminator.
+std::unique_ptr<char[]> infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter,
+                                PFNGLGETSHADERINFOLOGPROC getLog)
+{
+    GLint logLength = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &logLength);
+    const GLsizei size = logLength > 0 ? logLength : 1;
+    std::unique_ptr<char[]> log(new char[size]);
+    log[0] = '\0';
+    getLog(object, size, nullptr, log.get());
+    return log;
+}
+
+}  // namespace
+
 Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
     : m_vertex(0), m_fragment(0), m_program(0)
 {
@@ -50,13 +68,7 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
         if (linked == 1)
             return;
 
-        GLint logLength = 0;
-        glGetProgramiv(m_program, GL_INFO_LOG_LENGTH, &logLength);
-        // A driver may report no log at all: keep one byte for the terminator.
-        const GLsizei size = logLength > 0 ? logLength : 1;
-        std::unique_ptr<char[]> log(new char[size]);
-        log[0] = '\0';
-        glGetProgramInfoLog(m_program, size, nullptr, log.get());
+        const std::unique_ptr<char[]> log = infoLog(m_program, glGetProgramiv, glGetProgramInfoLog);
         std::fprintf(stderr, "Erreur lors du liage du shader:\n%s", log.get());
         throw ShaderLoadingException("Fail to create the shader: " + vertexPath + " " + fragmentPath +
                                      " Linking");
@@ -129,12 +141,7 @@ bool Shader::checkCompilation(const std::string& path, GLuint shader)
     if (compiled == 1)
         return true;
 
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    const GLsizei size = logLength > 0 ? logLength : 1;
-    std::unique_ptr<char[]> log(new char[size]);
-    log[0] = '\0';
-    glGetShaderInfoLog(shader, size, nullptr, log.get());
+    const std::unique_ptr<char[]> log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
     std::cout << "Fail to link the shader '" << path << "': " << log.get() << std::endl;
     return false;
 }
