@@ -1,5 +1,8 @@
-// Camera: eye, second vector and up vector shared by every camera; text output. Depends on Vector3 only.
+// Camera: eye, second vector and up vector shared by every camera; the one gluLookAt; text output.
 #include "3D/Camera.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
 
 #include <iostream>
 
@@ -25,6 +28,13 @@ Vector3 Camera::getDirection() const
 Vector3 Camera::getUp() const
 {
     return m_up;
+}
+
+void Camera::lookAt(const Vector3& target) const
+{
+    glLoadIdentity();
+    gluLookAt(m_position.x, m_position.y, m_position.z, target.x, target.y, target.z,
+              m_up.x, m_up.y, m_up.z);
 }
 
 void Camera::print() const

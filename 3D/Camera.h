@@ -20,6 +20,10 @@ public:
     void print() const;
 
 protected:
+    // GL state: replaces the current matrix with the view from m_position towards
+    // the point target (world units), m_up upwards.
+    void lookAt(const Vector3& target) const;
+
     Vector3 m_position;
     Vector3 m_direction;
     Vector3 m_up;

@@ -1,8 +1,6 @@
-// LinearCamera: timed straight-line camera move on the SDL millisecond clock. Depends on GLU.
+// LinearCamera: timed straight-line camera move on the SDL millisecond clock.
 #include "3D/LinearCamera.h"
 
-#include <GL/glew.h>
-#include <GL/glu.h>
 
 LinearCamera::LinearCamera(const Vector3& startPosition, const Vector3& endPosition,
                            const Vector3& startTarget, const Vector3& endTarget,
@@ -16,10 +14,7 @@ LinearCamera::LinearCamera(const Vector3& startPosition, const Vector3& endPosit
 
 void LinearCamera::look() const
 {
-    glLoadIdentity();
-    gluLookAt(m_position.x, m_position.y, m_position.z,
-              m_direction.x, m_direction.y, m_direction.z,
-              m_up.x, m_up.y, m_up.z);
+    lookAt(m_direction);
 }
 
 static float lerp(float a, float b, float t)

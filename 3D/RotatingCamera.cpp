@@ -1,8 +1,6 @@
-// RotatingCamera: fixed-step orbit around a point. Depends on GLU and <cmath>.
+// RotatingCamera: fixed-step orbit around a point. Depends on <cmath>.
 #include "3D/RotatingCamera.h"
 
-#include <GL/glew.h>
-#include <GL/glu.h>
 #include <cmath>
 
 RotatingCamera::RotatingCamera(const Vector3& position, const Vector3& centre, const Vector3& up,
@@ -13,10 +11,7 @@ RotatingCamera::RotatingCamera(const Vector3& position, const Vector3& centre, c
 
 void RotatingCamera::look() const
 {
-    glLoadIdentity();
-    gluLookAt(m_position.x, m_position.y, m_position.z,
-              m_direction.x, m_direction.y, m_direction.z,
-              m_up.x, m_up.y, m_up.z);
+    lookAt(m_direction);
 }
 
 void RotatingCamera::update()

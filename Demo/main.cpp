@@ -44,7 +44,7 @@ bool hasRequiredExtensions(Engine& engine)
 // manager's grid and some scenes draw from the random sequence in a fixed order.
 void addScenes(SceneManager& scenes)
 {
-    scenes.addScene(new SceneSadSpectrum());
+    scenes.addScene(std::make_unique<SceneSadSpectrum>());
 }
 
 // The three programs of the chain, loaded in the order pulse, horizontal blur,

@@ -12,14 +12,15 @@ SceneManager::SceneManager() : m_current(0), m_grid(100, 100, 1.5f)
 
 SceneManager::~SceneManager()
 {
-    for (Scene* scene : m_scenes)
-        delete scene;
+    // In insertion order: a vector would destroy its elements in no promised order.
+    for (std::unique_ptr<Scene>& scene : m_scenes)
+        scene.reset();
 }
 
-void SceneManager::addScene(Scene* pScene)
+void SceneManager::addScene(std::unique_ptr<Scene> pScene)
 {
     assert(pScene);
-    m_scenes.push_back(pScene);
+    m_scenes.push_back(std::move(pScene));
 }
 
 Scene& SceneManager::currentScene()

@@ -3,6 +3,7 @@
 // several times per frame; update advances the current scene once per frame.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "3D/LineRenderer.h"
@@ -14,14 +15,14 @@ class Music;
 class SceneManager {
 public:
     SceneManager();
-    // Deletes every scene, in insertion order.
+    // Destroys every scene, in insertion order.
     ~SceneManager();
 
     SceneManager(const SceneManager&) = delete;
     SceneManager& operator=(const SceneManager&) = delete;
 
     // Appends pScene to the playing order and takes ownership; null aborts.
-    void addScene(Scene* pScene);
+    void addScene(std::unique_ptr<Scene> pScene);
     // The scene being played. Only valid while update has not returned true.
     Scene& currentScene();
     // GL state: sets the modelview matrix and the line width (4); draws the grid as
@@ -30,7 +31,7 @@ public:
     // Advances the current scene to time (ms). True once the last scene has finished.
     bool update(Music& music, unsigned time);
 
-    std::vector<Scene*> m_scenes;  // owned, playing order
+    std::vector<std::unique_ptr<Scene>> m_scenes;  // playing order
     unsigned m_current;            // index of the scene being played
     SpectrumGrid m_grid;
     LineRenderer m_gridRenderer;   // per-draw copy of the grid; keeps its capacity

@@ -110,7 +110,7 @@ public:
           verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
           probe(new ProbeScene)
     {
-        scenes.addScene(probe);
+        scenes.addScene(std::unique_ptr<Scene>(probe));
         chain = std::make_unique<PostProcessChain>(window());
     }
     ~ChainRig() { chain.reset(); }

@@ -2,6 +2,8 @@
 // operator new in this executable is counted.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -61,7 +63,7 @@ TEST(FrameAllocation, GridCopyAndSceneUpdatesAllocateNothing)
     ASSERT_TRUE(music.init());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
     SceneManager manager;
-    manager.addScene(new SceneSadSpectrum);
+    manager.addScene(std::make_unique<SceneSadSpectrum>());
     music.play();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     // Two frames to let every lazily built object of the sound layer appear.

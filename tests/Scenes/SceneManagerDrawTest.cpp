@@ -1,6 +1,8 @@
 // SceneManager::draw in a real GL context: repeatable pictures and the per-draw grid copy.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <cstring>
@@ -53,7 +55,7 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
 
     std::vector<std::string> log;
     SceneManager manager;
-    manager.addScene(new FakeScene("A", 10, log));
+    manager.addScene(std::make_unique<FakeScene>("A", 10, log));
 
     const Picture first = drawOnce(manager);
     const LineVertex* vertexStorage = manager.m_gridRenderer.m_vertices.data();

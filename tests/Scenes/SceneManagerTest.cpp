@@ -1,6 +1,8 @@
 // SceneManager without a window: playing order, scene changes, ownership, null scenes.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "FakeScene.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
@@ -15,9 +17,9 @@ TEST(SceneManager, PlaysScenesInInsertionOrderAndLeavesAnEndedSceneAtOnce)
     FakeScene* a = new FakeScene("A", 2, log);
     FakeScene* b = new OtherFakeScene("B", 0, log);  // ends on its very first update
     FakeScene* c = new FakeScene("C", 1, log);
-    manager.addScene(a);
-    manager.addScene(b);
-    manager.addScene(c);
+    manager.addScene(std::unique_ptr<Scene>(a));
+    manager.addScene(std::unique_ptr<Scene>(b));
+    manager.addScene(std::unique_ptr<Scene>(c));
     EXPECT_EQ(3u, manager.m_scenes.size());
     EXPECT_EQ(a, &manager.currentScene());
 
@@ -40,9 +42,9 @@ TEST(SceneManager, NextSceneIsCurrentButNotUpdatedInTheSameCall)
     Log log;
     Music music;
     SceneManager manager;
-    manager.addScene(new FakeScene("A", 0, log));
+    manager.addScene(std::make_unique<FakeScene>("A", 0, log));
     FakeScene* b = new FakeScene("B", 5, log);
-    manager.addScene(b);
+    manager.addScene(std::unique_ptr<Scene>(b));
 
     EXPECT_FALSE(manager.update(music, 100));
     EXPECT_EQ(b, &manager.currentScene());
@@ -60,7 +62,7 @@ TEST(SceneManager, WithOneSceneReturnsTrueWhenItFinishes)
     Log log;
     Music music;
     SceneManager manager;
-    manager.addScene(new FakeScene("only", 2, log));
+    manager.addScene(std::make_unique<FakeScene>("only", 2, log));
     EXPECT_FALSE(manager.update(music, 1));
     EXPECT_FALSE(manager.update(music, 2));
     EXPECT_EQ(0u, manager.m_current);
@@ -74,9 +76,9 @@ TEST(SceneManager, DestroysEveryOwnedSceneOnceInInsertionOrder)
     {
         Music music;
         SceneManager manager;
-        manager.addScene(new FakeScene("A", 0, log));
-        manager.addScene(new OtherFakeScene("B", 3, log));
-        manager.addScene(new FakeScene("C", 3, log));
+        manager.addScene(std::make_unique<FakeScene>("A", 0, log));
+        manager.addScene(std::make_unique<OtherFakeScene>("B", 3, log));
+        manager.addScene(std::make_unique<FakeScene>("C", 3, log));
         manager.update(music, 50);  // A finished: it is still owned
         log.clear();
     }
@@ -106,7 +108,7 @@ TEST(SceneManagerDeathTest, NoCurrentSceneAfterTheEnd)
     Log log;
     Music music;
     SceneManager manager;
-    manager.addScene(new FakeScene("only", 0, log));
+    manager.addScene(std::make_unique<FakeScene>("only", 0, log));
     ASSERT_TRUE(manager.update(music, 1));
     EXPECT_DEATH(manager.currentScene(), "m_current");
 }

@@ -116,7 +116,7 @@ TEST(SceneSadSpectrum, RaisesTheBandsFromTheMusicSpectrum)
     ASSERT_TRUE(scene.update(grid, music, kStart + kFrame));
     music.stop();
 
-    const float* spectrum = SceneSadSpectrum::s_spectrum;
+    const float* spectrum = scene.spectrum();
     EXPECT_GT(spectrum[2], 0.5f) << "the scene read the playing spectrum";
     EXPECT_LT(spectrum[10], 0.05f);
 

@@ -53,7 +53,7 @@ std::string run(int width, int height, int frames)
     std::unique_ptr<SceneManager> scenes;
     auto restart = [&] {
         scenes = std::make_unique<SceneManager>();
-        scenes->addScene(new SceneSadSpectrum());
+        scenes->addScene(std::make_unique<SceneSadSpectrum>());
     };
     restart();
     if (playing)

@@ -30,7 +30,7 @@ void BM_SceneManagerUpdate(benchmark::State& state)
     unsigned time = 0;
     auto restart = [&] {
         manager.reset(new SceneManager);
-        manager->addScene(new SceneSadSpectrum);
+        manager->addScene(std::make_unique<SceneSadSpectrum>());
         time = 1000;
     };
     restart();
