@@ -1,0 +1,43 @@
+// VectorFont: text drawn as single-coloured line strokes. Owns one LineRenderer per
+// letter a-z, built once from a fixed stroke table. A glyph lies in the plane y = 0 of
+// its cell: x from -0.5 (left) to 0.5 (right), z from 0 (top line) to 1 (baseline).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "3D/LineRenderer.h"
+#include "3D/Vector3.h"
+#include "Effects/Colour.h"
+
+class VectorFont {
+public:
+    static constexpr float ADVANCE = 1.5f;   // pen step per character, in cell units
+    static const unsigned LINE_WIDTH = 8;    // pixels
+
+    // Builds the 26 glyphs, every vertex in `colour`.
+    explicit VectorFont(const Colour& colour);
+
+    VectorFont(const VectorFont&) = delete;
+    VectorFont& operator=(const VectorFont&) = delete;
+
+    // The glyph of a letter (upper case shares the lower-case glyph); nullptr for
+    // any other character.
+    const LineRenderer* glyph(char c) const;
+
+    // Draw `text` with the middle of its first cell's top line at `position` (world
+    // units), `scale` world units per cell unit, the string turned about +Y by 180
+    // degrees (cells run towards world -x, baseline towards -z) or by 270 degrees
+    // (cells run towards +z, baseline towards -x). Letters are drawn in either case;
+    // spaces and every other character are skipped but still move the pen.
+    // GL state: the modelview matrix is restored; the line width is left at
+    // LINE_WIDTH when a glyph was drawn; the vertex and colour arrays end disabled.
+    void drawText180(const Vector3& position, const std::string& text, float scale) const;
+    void drawText270(const Vector3& position, const std::string& text, float scale) const;
+
+private:
+    void drawText(const Vector3& position, const std::string& text, float scale, float angle) const;
+
+    std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;  // keyed by lower-case letter
+};
