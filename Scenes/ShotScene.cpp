@@ -31,11 +31,19 @@ ShotScene::Shot ShotScene::advanceShot(unsigned time)
     return Shot::Finished;
 }
 
+bool ShotScene::fadeIn(unsigned ms)
+{
+    if (ms > 499)
+        return false;
+    m_fade = ms / 500.0f;
+    return true;
+}
+
 void ShotScene::fadeAtEdges(unsigned phase, unsigned cycle)
 {
-    if (phase <= 499)
-        m_fade = phase / 500.0f;
-    else if (phase > cycle - 500)
+    if (fadeIn(phase))
+        return;
+    if (phase > cycle - 500)
         m_fade = (cycle - phase) / 500.0f;
 }
 

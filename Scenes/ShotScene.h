@@ -40,6 +40,10 @@ protected:
     // Updates the current camera with time; when its shot has ended, moves to the next.
     Shot advanceShot(unsigned time);
 
+    // The fade-in shared by the scenes: within the first 500 ms (ms <= 499) m_fade
+    // becomes ms / 500 and the call returns true; later it keeps m_fade, false.
+    bool fadeIn(unsigned ms);
+
     // The fade of a cycle of `cycle` ms at `phase` ms into it: rises over the first
     // 500 ms, falls over the last 500 ms, and keeps m_fade in between.
     void fadeAtEdges(unsigned phase, unsigned cycle);
