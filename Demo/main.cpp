@@ -14,7 +14,9 @@
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/SceneSad.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSadSpectrumGreet.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
@@ -44,7 +46,12 @@ bool hasRequiredExtensions(Engine& engine)
 // manager's grid and some scenes draw from the random sequence in a fixed order.
 void addScenes(SceneManager& scenes)
 {
-    scenes.addScene(std::make_unique<SceneSadSpectrum>());
+    // Titles, sweep over the bars, greetings.
+    auto titles = std::make_unique<SceneSad>();
+    auto sweep = std::make_unique<SceneSadSpectrum>();
+    scenes.addScene(std::move(titles));
+    scenes.addScene(std::move(sweep));
+    scenes.addScene(std::make_unique<SceneSadSpectrumGreet>());
 }
 
 // The three programs of the chain, loaded in the order pulse, horizontal blur,
