@@ -2,12 +2,13 @@
 #   make run   installs what is missing, builds, and plays the demo (without a
 #              display: inside Xvfb, to the end or for DEDOZ_HEADLESS_SECONDS)
 #   make test  installs what is missing, builds, and runs every test through CTest
+#   make check the sanitizer pass: the suite under ASan+UBSan, the sound tests under TSan
 BUILD_DIR ?= build
 JOBS ?= 2
 # The build runs make again underneath: keep its output free of directory lines.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test check clean
 
 all: build
 
@@ -15,7 +16,7 @@ deps:
 	@./scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DDEDOZ_WERROR=$(if $(DEDOZ_WERROR),$(DEDOZ_WERROR),OFF) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -30,5 +31,8 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+check: deps
+	@JOBS=$(JOBS) ./scripts/check.sh
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-tsan
