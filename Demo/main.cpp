@@ -15,6 +15,8 @@
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
@@ -45,6 +47,8 @@ bool hasRequiredExtensions(Engine& engine)
 void addScenes(SceneManager& scenes)
 {
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
+    scenes.addScene(std::make_unique<SceneSpectrumPart>());
+    scenes.addScene(std::make_unique<SceneSpectrumImpulsePart>());
 }
 
 // The three programs of the chain, loaded in the order pulse, horizontal blur,

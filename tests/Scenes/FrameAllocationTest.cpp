@@ -15,6 +15,9 @@
 #include "Music/MusicFixtures.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
+#include "ScriptedSpectrum.h"
 
 static std::atomic<long> g_allocations{0};
 
@@ -107,4 +110,26 @@ TEST(FrameAllocation, TrailUpdatesAllocateNothing)
     }
     EXPECT_EQ(0, g_allocations.load() - before);
     EXPECT_LE(spectrum.count(), 203u);  // removals ran
+}
+
+TEST(FrameAllocation, TrailScenesAllocateNothing)
+{
+    Music music;
+    SceneManager manager;
+    // Loud low values: beats, and eight waves per frame in the impulse scene.
+    auto spectrumPart = std::make_unique<ScriptedSpectrum<SceneSpectrumPart>>();
+    auto impulsePart = std::make_unique<ScriptedSpectrum<SceneSpectrumImpulsePart>>();
+    for (int i = 0; i < 8; ++i)
+        spectrumPart->next[i] = impulsePart->next[i] = 0.5f;
+    manager.addScene(std::move(spectrumPart));
+    manager.addScene(std::move(impulsePart));
+
+    const long before = g_allocations.load();
+    unsigned time = 1000, frames = 0;
+    while (!manager.update(music, time) && frames < 3000) {
+        time += 16;
+        ++frames;
+    }
+    EXPECT_EQ(0, g_allocations.load() - before);
+    EXPECT_GT(frames, 1500u) << "both scenes played to their end";
 }
