@@ -17,6 +17,8 @@
 #include "Scenes/SceneSad.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Scenes/SceneSadSpectrumGreet.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
@@ -46,12 +48,14 @@ bool hasRequiredExtensions(Engine& engine)
 // manager's grid and some scenes draw from the random sequence in a fixed order.
 void addScenes(SceneManager& scenes)
 {
-    // Titles, sweep over the bars, greetings.
+    // Titles, sweep over the bars, greetings, the two point-trail scenes.
     auto titles = std::make_unique<SceneSad>();
     auto sweep = std::make_unique<SceneSadSpectrum>();
     scenes.addScene(std::move(titles));
     scenes.addScene(std::move(sweep));
     scenes.addScene(std::make_unique<SceneSadSpectrumGreet>());
+    scenes.addScene(std::make_unique<SceneSpectrumPart>());
+    scenes.addScene(std::make_unique<SceneSpectrumImpulsePart>());
 }
 
 // The three programs of the chain, loaded in the order pulse, horizontal blur,

@@ -10,10 +10,14 @@
 #include <new>
 #include <thread>
 
+#include "Effects/PointTrail.h"
 #include "Music/Music.h"
 #include "Music/MusicFixtures.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
+#include "ScriptedSpectrum.h"
 
 static std::atomic<long> g_allocations{0};
 
@@ -86,4 +90,46 @@ TEST(FrameAllocation, GridCopyAndSceneUpdatesAllocateNothing)
     music.stop();
     EXPECT_EQ(0, during);
     EXPECT_EQ(10000u, manager.m_gridRenderer.m_vertices.size());
+}
+
+TEST(FrameAllocation, TrailUpdatesAllocateNothing)
+{
+    const Vector3 centre = {20.0f, 1.0f, 20.0f};
+    SpectrumTrail spectrum(centre, trailColours[0], 500, 0.2f);
+    ImpulseTrail impulse(centre, trailColours[1], 500, 0.4f);
+    WorldTrailCos worldCos(centre, trailColours[2], 500, 0.6f);
+    WorldTrailSin worldSin(centre, trailColours[3], 1, 0.7f);
+
+    const long before = g_allocations.load();
+    // Past the first removals, so emission, ageing and replacement all run.
+    for (int frame = 0; frame < 450; ++frame) {
+        spectrum.update();
+        impulse.update();
+        worldCos.update();
+        worldSin.update();
+    }
+    EXPECT_EQ(0, g_allocations.load() - before);
+    EXPECT_LE(spectrum.count(), 203u);  // removals ran
+}
+
+TEST(FrameAllocation, TrailScenesAllocateNothing)
+{
+    Music music;
+    SceneManager manager;
+    // Loud low values: beats, and eight waves per frame in the impulse scene.
+    auto spectrumPart = std::make_unique<ScriptedSpectrum<SceneSpectrumPart>>();
+    auto impulsePart = std::make_unique<ScriptedSpectrum<SceneSpectrumImpulsePart>>();
+    for (int i = 0; i < 8; ++i)
+        spectrumPart->next[i] = impulsePart->next[i] = 0.5f;
+    manager.addScene(std::move(spectrumPart));
+    manager.addScene(std::move(impulsePart));
+
+    const long before = g_allocations.load();
+    unsigned time = 1000, frames = 0;
+    while (!manager.update(music, time) && frames < 3000) {
+        time += 16;
+        ++frames;
+    }
+    EXPECT_EQ(0, g_allocations.load() - before);
+    EXPECT_GT(frames, 1500u) << "both scenes played to their end";
 }
