@@ -1,18 +1,24 @@
 // Settings: reads data/settings.ini ("key value" pairs) with stream extraction.
+// Depends on RegularFile.
 #include "Demo/Settings.h"
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <locale>
+#include <sstream>
+
+#include "Zembra/RegularFile.h"
 
 Settings::Settings(const std::string& path)
 {
-    std::ifstream file(path.c_str());
-    if (!file.is_open()) {
+    // Read whole first: a FIFO or a device at the path is refused instead of
+    // blocking the start-up, and reported like a missing file.
+    std::string text;
+    if (!RegularFile::read(path, text)) {
         std::cerr << "Fail to open the setting file" << std::endl;
         return;
     }
+    std::istringstream file(text);
     file.imbue(std::locale::classic());
 
     std::string key;

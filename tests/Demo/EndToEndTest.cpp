@@ -238,6 +238,27 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
               run.out);
 }
 
+// A FIFO where a data file belongs is refused at once, never waited on: at the
+// settings path it reads as a missing file and the run goes on; at a shader path
+// the start-up ends as for a missing shader.
+TEST_F(DemoRun, FifoInsteadOfADataFileNeverBlocks)
+{
+    ASSERT_EQ(0, mkfifo((m_dir + "/data/settings.ini").c_str(), 0644));
+    Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ("Fail to open the setting file\n", run.err);
+
+    makeShaderFolder("pulse.ps");
+    ASSERT_EQ(0, mkfifo((m_dir + "/data/shaders/pulse.ps").c_str(), 0644));
+    run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
+    EXPECT_FALSE(run.timedOut) << "the start-up waited on the FIFO";
+    EXPECT_EQ(-3, run.exitCode);
+    EXPECT_EQ("Fail to open the setting file\n"
+              "Erreur d'ouverture du fichier: 'data/shaders/pulse.ps'\n",
+              run.err);
+    expectOrder(run.out, {"Fail to read shaders", "Music deleted", "Zembra closed"});
+}
+
 // A GL error raised inside the loop, for real: this pulse shader declares "amplif"
 // as a vec2 (and uses it, so it stays active), so the chain's glUniform1f on it
 // raises GL_INVALID_OPERATION, which the check after the next lookup reports.
