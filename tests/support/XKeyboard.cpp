@@ -7,8 +7,18 @@
 
 bool XKeyboard::holdKey(const std::string& key, int holdMs)
 {
-    const Process::Result down = Process::run({"xdotool", "keydown", key}, {}, 10000);
+    const bool down = keyDown(key);
     usleep(static_cast<useconds_t>(holdMs) * 1000u);
-    const Process::Result up = Process::run({"xdotool", "keyup", key}, {}, 10000);
-    return down.exitCode == 0 && up.exitCode == 0;
+    const bool up = keyUp(key);
+    return down && up;
+}
+
+bool XKeyboard::keyDown(const std::string& key)
+{
+    return Process::run({"xdotool", "keydown", key}, {}, 10000).exitCode == 0;
+}
+
+bool XKeyboard::keyUp(const std::string& key)
+{
+    return Process::run({"xdotool", "keyup", key}, {}, 10000).exitCode == 0;
 }
