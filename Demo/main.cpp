@@ -16,6 +16,7 @@
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Controllers/InputManager.h"
+#include "Zembra/Controllers/QuitRequests.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Exceptions/EngineInitialisationException.h"
@@ -69,7 +70,8 @@ struct Programs {
     ~Programs() { release(); }
 };
 
-// One iteration per frame until Escape is held or the last scene has finished.
+// One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
+// window closed) or the end of the last scene.
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
              PostProcessChain& chain, const Programs& programs)
 {
@@ -108,8 +110,12 @@ int main(int, char**)
         music.init();
         music.load(MUSIC_PATH);
 
+        // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
+        // loop the same way. The keyboard comes first: its update pumps the events
+        // that the quit requests then read.
         InputManager inputs;
         inputs.addInput(new SDL_Keyboard());
+        inputs.addInput(new QuitRequests());
 
         const GLenum pending = glGetError();
         if (pending != GL_NO_ERROR)

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 
 #include "support/Process.h"
+#include "support/XCloseButton.h"
 #include "support/XKeyboard.h"
 #include "support/XwdImage.h"
 
@@ -19,6 +22,7 @@ namespace {
 
 const std::string DEDOZ = DEDOZ_BINARY_DIR "/dedoz";
 const int RUN_MS = 30000;
+const int STOP_MS = 15000;  // from a stop request to the end of the run
 
 // A private working directory: its own data/settings.ini, the repository's other
 // data folders linked in, so the program finds everything else it reads.
@@ -68,24 +72,38 @@ protected:
         }
     }
 
-    // Starts the demo, waits for "Start !", reads the window's geometry, holds
-    // Escape for 300 ms and waits for the end.
-    Process::Result runUntilEscape(const std::vector<std::string>& env = {})
+    // Starts the demo, waits for "Start !", reads the window's geometry, runs
+    // m_whileRunning, then calls `stop` and waits for the end. The scene alone
+    // lasts 22 s, longer than STOP_MS: a run that ignores the request times out.
+    Process::Result runUntilStopped(const std::function<bool(Process&)>& stop,
+                                    const std::vector<std::string>& env = {})
     {
         Process demo({DEDOZ}, env, m_dir);
         EXPECT_TRUE(demo.start());
         const bool started = demo.waitForOutput("Start !", RUN_MS);
         EXPECT_TRUE(started) << "the demo never started";
-        if (started) {
-            const Process::Result geometry = Process::run(
-                {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"},
-                {}, 10000);
-            m_geometry = geometry.out;
-            if (m_whileRunning)
-                m_whileRunning();
-            EXPECT_TRUE(XKeyboard::holdKey("Escape", 300));
-        }
-        return demo.wait(RUN_MS);
+        if (!started)
+            return demo.wait(0);
+        const Process::Result geometry = Process::run(
+            {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"}, {},
+            10000);
+        m_geometry = geometry.out;
+        if (m_whileRunning)
+            m_whileRunning();
+        EXPECT_TRUE(stop(demo)) << "the stop request could not be made";
+        const Process::Result run = demo.wait(STOP_MS);
+        EXPECT_FALSE(run.timedOut) << "the stop request did not end the run";
+        return run;
+    }
+
+    // Escape is held until the demo has ended: the demo polls the key state once
+    // per frame, and a frame of a loaded machine can outlast a short press.
+    Process::Result runUntilEscape(const std::vector<std::string>& env = {})
+    {
+        const Process::Result run =
+            runUntilStopped([](Process&) { return XKeyboard::keyDown("Escape"); }, env);
+        EXPECT_TRUE(XKeyboard::keyUp("Escape"));
+        return run;
     }
 
     std::string m_dir;
@@ -128,15 +146,10 @@ void expectOrder(const std::string& out, const std::vector<std::string>& lines)
     }
 }
 
-}  // namespace
-
 // Every line of a whole run, in order and nothing else: start-up, "Start !", and
-// after Escape the shutdown, the frame buffer named by the id it was given.
-TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+// after the stop request the shutdown, the frame buffer named by the id it was given.
+void expectWholeRun(const Process::Result& run)
 {
-    writeSettings("seed 42\nhres 640\nvres 480\n");
-    const Process::Result run = runUntilEscape();
-    EXPECT_FALSE(run.timedOut) << "Escape did not end the run";
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     const std::string frameBuffer = numberAfter(run.out, "New FrameBuffer id: ");
@@ -159,7 +172,27 @@ TEST_F(DemoRun, EscapeEndsTheRunInOrder)
               "Music deleted\n"
               "Zembra closed\n",
               run.out);
+}
+
+}  // namespace
+
+TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+{
+    writeSettings("seed 42\nhres 640\nvres 480\n");
+    expectWholeRun(runUntilEscape());
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
+}
+
+// Ctrl-C, SIGTERM and the window's close button end the run as Escape does.
+TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
+{
+    writeSettings("");
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        expectWholeRun(runUntilStopped([signal](Process& demo) { return demo.signal(signal); }));
+    }
+    SCOPED_TRACE("close button");
+    expectWholeRun(runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
 }
 
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
