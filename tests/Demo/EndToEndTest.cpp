@@ -210,6 +210,29 @@ TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
     EXPECT_EQ(3, countOccurrences(run.out, "Warning: setting '")) << run.out;
 }
 
+// hres 0 vres 0: a window of the screen's own size, without a word. A window larger
+// than the screen: one line says so, after the engine's first line.
+TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
+{
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    int width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%d %d", &width, &height)) << display.out;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height);
+
+    writeSettings("hres 0\nvres 0\n");
+    expectWholeRun(runUntilEscape());
+    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + screen)) << m_geometry;
+
+    writeSettings("hres " + std::to_string(width + 64) + "\nvres " + std::to_string(height) + "\n");
+    const Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ(1, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
+                                        std::to_string(height) + ") is larger than the screen (" +
+                                        screen + "), its edges are cut off; hres 0 vres 0 gives "
+                                        "the screen's own size"))
+        << run.out;
+}
+
 TEST_F(DemoRun, MissingSettingsFileStillRuns)
 {
     const Process::Result run = runUntilEscape();

@@ -346,3 +346,22 @@ TEST(PostProcessChain, TargetsAndViewportFollowTheWindowSize)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ((std::vector<GLint>{0, 0, 800, 600}), std::vector<GLint>(viewport, viewport + 4));
 }
+
+// A window asked for as 0 x 0 has the screen's size: the targets follow the window
+// that SDL gave, not the numbers that were asked for.
+TEST(PostProcessChain, TargetsFollowAScreenSizedWindow)
+{
+    ChainRig rig(0, 0);
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    int width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%d %d", &width, &height)) << display.out;
+    EXPECT_EQ(width, rig.window().getWidth());
+    EXPECT_EQ(height, rig.window().getHeight());
+    GLint w = 0, h = 0;
+    textureSize(rig.chain->firstTarget(), w, h);
+    EXPECT_EQ(width, w);
+    EXPECT_EQ(height, h);
+    textureSize(rig.chain->secondTarget(), w, h);
+    EXPECT_EQ(width, w);
+    EXPECT_EQ(height, h);
+}
