@@ -1,0 +1,112 @@
+// Whole frames of the demo allocate nothing once the run is built: the four passes
+// of the chain with the scene manager's real draw, the input update and the scene
+// update, under GL in a private Xvfb. Every operator new in this executable, on
+// every thread (the driver's and the sound layer's included), is counted.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+#include "3D/Shader.h"
+#include "Demo/PostProcessChain.h"
+#include "Music/Music.h"
+#include "Music/MusicFixtures.h"
+#include "Scenes/SceneManager.h"
+#include "Scenes/SceneSadSpectrum.h"
+#include "Zembra/Controllers/InputManager.h"
+#include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/SDL_Keyboard.h"
+#include "Zembra/Engine.h"
+
+static std::atomic<long> g_allocations{0};
+
+// Every replaceable form is replaced, so that no allocation escapes the count and
+// every block is released by the function family that made it (malloc and free).
+static void* countedAllocation(std::size_t size)
+{
+    ++g_allocations;
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new(std::size_t size)
+{
+    if (void* p = countedAllocation(size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedAllocation(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedAllocation(size);
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // new above is malloc-based
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+
+TEST(FrameAllocation, WholeFramesAllocateNothing)
+{
+    // Built as the entry routine builds the run.
+    // A small window: the software driver's time goes into filling pixels.
+    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, 320, 240, "allocation test");
+    Music music;
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    InputManager inputs;
+    inputs.addInput(new SDL_Keyboard());
+    inputs.addInput(new QuitRequests());
+    SceneManager scenes;
+    scenes.addScene(new SceneSadSpectrum);
+    const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
+    const Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    PostProcessChain chain(*engine.getWindow());
+    music.play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    // One loop iteration. The clock is driven by hand, 150 ms a frame, so that a few
+    // dozen frames cover the fade's phases and the first camera cut (5500 ms).
+    auto frame = [&](unsigned n) {
+        chain.renderFrame(scenes, pulse, horizontalBlur, verticalBlur);
+        inputs.update();
+        return !inputs.isQuitRequested() && !scenes.update(music, 1000 + 150 * n);
+    };
+    // The first frames let every lazily built object appear: the driver's compiled
+    // state for each pass, the sound layer's buffers.
+    for (unsigned n = 0; n < 5; ++n)
+        ASSERT_TRUE(frame(n));
+
+    const long before = g_allocations.load();
+    for (unsigned n = 5; n < 50; ++n) {
+        ASSERT_TRUE(frame(n));
+        // The colour waves of the later scenes run on the same grid.
+        if (n % 7 == 0)
+            scenes.m_grid.startWave(n % 100, 50, restColour, 1, 6);
+        scenes.m_grid.stepWave();
+    }
+    EXPECT_EQ(1u, static_cast<SceneSadSpectrum&>(scenes.currentScene()).m_currentCamera)
+        << "the frames did not reach the first cut";
+    const long during = g_allocations.load() - before;
+    music.stop();
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    EXPECT_EQ(0, during);
+}
