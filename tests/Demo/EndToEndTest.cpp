@@ -74,7 +74,8 @@ protected:
 
     // Starts the demo, waits for "Start !", reads the window's geometry, runs
     // m_whileRunning, then calls `stop` and waits for the end. The scene alone
-    // lasts 22 s, longer than STOP_MS: a run that ignores the request times out.
+    // lasts 22 s: a run asked to stop soon after "Start !" that ignores the request
+    // outlives STOP_MS and fails.
     Process::Result runUntilStopped(const std::function<bool(Process&)>& stop,
                                     const std::vector<std::string>& env = {})
     {
