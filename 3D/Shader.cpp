@@ -1,7 +1,5 @@
-// Shader: GLSL program loader (file reading, compile and link reports). Depends on GLEW, stdio and checkGLError.
+// Shader: GLSL program loader (file reading, compile and link reports). Depends on GLEW, RegularFile and checkGLError.
 #include "3D/Shader.h"
-
-#include <sys/stat.h>
 
 #include <cstring>
 #include <iostream>
@@ -10,6 +8,7 @@
 #include "Zembra/Exceptions/ShaderCreationException.h"
 #include "Zembra/Exceptions/ShaderLoadingException.h"
 #include "Zembra/GLError.h"
+#include "Zembra/RegularFile.h"
 
 namespace {
 
@@ -101,37 +100,17 @@ GLuint Shader::getProgramId() const
 
 std::unique_ptr<char[]> Shader::readFile(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    // A directory opens fine on POSIX but reports an absurd size: only a regular
-    // file counts as readable. A failed size query is treated the same way.
-    struct stat info;
-    long size = -1;
-    if (file != nullptr && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
-        size = getFileSize(file);
-    if (size < 0) {
-        if (file != nullptr)
-            std::fclose(file);
+    // Only a regular file counts as readable: a directory would report an absurd
+    // size, and a FIFO would block the start-up until something wrote to it.
+    std::string text;
+    if (!RegularFile::read(path, text)) {
         std::cerr << "Erreur d'ouverture du fichier: '" << path << "'" << std::endl;
         return nullptr;
     }
-
-    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(size) + 1]);
-    // Terminate after what was really read, so a short read never exposes
-    // uninitialised bytes to the compiler.
-    const std::size_t read = std::fread(buffer.get(), 1, static_cast<std::size_t>(size), file);
-    buffer[read] = '\0';
-    std::fclose(file);
+    std::unique_ptr<char[]> buffer(new char[text.size() + 1]);
+    text.copy(buffer.get(), text.size());
+    buffer[text.size()] = '\0';
     return buffer;
-}
-
-long Shader::getFileSize(std::FILE* file)
-{
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return -1;
-    const long size = std::ftell(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0)
-        return -1;
-    return size;
 }
 
 bool Shader::checkCompilation(const std::string& path, GLuint shader)

@@ -5,7 +5,6 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -31,8 +30,6 @@ private:
     // The whole file as a zero-terminated buffer, or null (after writing
     // "Erreur d'ouverture du fichier: '<path>'" to standard error).
     static std::unique_ptr<char[]> readFile(const std::string& path);
-    // Bytes from the start to the end of the open file; leaves it at the start.
-    static long getFileSize(std::FILE* file);
     // True when the shader compiled; otherwise prints its log on standard output.
     static bool checkCompilation(const std::string& path, GLuint shader);
     // Detaches and deletes whatever the constructor created before throwing.

@@ -8,9 +8,11 @@
 
 class Settings {
 public:
-    // Reads every pair of the file. Reading stops at the first value that is not a
-    // number (or a last key without one): the pairs before it stay, the rest is
-    // dropped. A missing file logs "Fail to open the setting file"; never throws.
+    // Reads every pair of the file. Reading stops at the first value that is not
+    // wholly a decimal number within float range (or a last key without one): the
+    // pairs before it stay, the rest is dropped, and one warning line on standard
+    // error names the key and the text. A missing file, or anything but a regular
+    // file, logs "Fail to open the setting file"; never throws.
     explicit Settings(const std::string& path);
 
     // The value read for key, or defaultValue when the file did not set it.

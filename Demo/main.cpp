@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -20,12 +22,14 @@
 #include "Scenes/SceneSpectrumImpulsePart.h"
 #include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
+#include "Zembra/Controllers/QuitRequests.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Exceptions/EngineInitialisationException.h"
 #include "Zembra/Exceptions/GLErrorException.h"
 #include "Zembra/Exceptions/ShaderException.h"
 #include "Zembra/Random.h"
+#include "Zembra/Window.h"
 
 namespace {
 
@@ -35,6 +39,39 @@ const char* const TITLE = "DedoZ";
 // Largest window side accepted from the settings, in pixels: beyond it no driver
 // offers a render target of the window's size.
 const int MAX_WINDOW_SIDE = 16384;
+
+// The window size the settings ask for, in pixels. hres 0 with vres 0 asks for the
+// screen's own size (SDL's video mode call takes 0 x 0 that way); any other value
+// outside 1 to MAX_WINDOW_SIDE falls back to its default with a warning.
+void windowSize(const Settings& settings, int& width, int& height)
+{
+    int zero = -1;
+    if (Settings::truncateInRange(settings.getFloat("hres", 640), 0, 0, zero) &&
+        Settings::truncateInRange(settings.getFloat("vres", 480), 0, 0, zero)) {
+        width = height = 0;
+        return;
+    }
+    height = settings.getInt("vres", 480, 1, MAX_WINDOW_SIDE);
+    width = settings.getInt("hres", 640, 1, MAX_WINDOW_SIDE);
+}
+
+// A full-screen window larger than the screen is centred with its edges cut off
+// (unless the compatibility layer scales it, which the user must have asked for):
+// one line says so and how to get the screen's own size.
+void warnIfLargerThanTheScreen(Engine& engine)
+{
+    const Window& window = *engine.getWindow();
+    const int screenWidth = engine.getScreenWidth(), screenHeight = engine.getScreenHeight();
+    const char* scaling = std::getenv("SDL12COMPAT_OPENGL_SCALING");
+    const bool scaled = scaling != nullptr && std::strcmp(scaling, "0") != 0;
+    if (scaled || screenWidth <= 0 || screenHeight <= 0 ||
+        (window.getWidth() <= screenWidth && window.getHeight() <= screenHeight))
+        return;
+    std::cout << "Warning: the window (" << window.getWidth() << "x" << window.getHeight()
+              << ") is larger than the screen (" << screenWidth << "x" << screenHeight
+              << "), its edges are cut off; hres 0 vres 0 gives the screen's own size"
+              << std::endl;
+}
 
 // Returns false when the driver lacks an extension the post-processing needs.
 // Stops at the first missing one, so at most one missing-extension line is written.
@@ -80,7 +117,8 @@ struct Programs {
     ~Programs() { release(); }
 };
 
-// One iteration per frame until Escape is held or the last scene has finished.
+// One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
+// window closed) or the end of the last scene.
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
              PostProcessChain& chain, const Programs& programs)
 {
@@ -105,10 +143,11 @@ int main(int, char**)
         Settings settings(SETTINGS_PATH);
         // Seeded before any object that draws random numbers exists.
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
-        const int height = settings.getInt("vres", 480, 1, MAX_WINDOW_SIDE);
-        const int width = settings.getInt("hres", 640, 1, MAX_WINDOW_SIDE);
+        int width = 0, height = 0;
+        windowSize(settings, width, height);
 
         Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, TITLE);
+        warnIfLargerThanTheScreen(engine);
         if (!hasRequiredExtensions(engine)) {
             std::cout << "The demo needs better hardware. Sorry about it" << std::endl;
             return 0;
@@ -119,8 +158,12 @@ int main(int, char**)
         music.init();
         music.load(MUSIC_PATH);
 
+        // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
+        // loop the same way. The keyboard comes first: its update pumps the events
+        // that the quit requests then read.
         InputManager inputs;
         inputs.addInput(new SDL_Keyboard());
+        inputs.addInput(new QuitRequests());
 
         const GLenum pending = glGetError();
         if (pending != GL_NO_ERROR)

@@ -12,7 +12,7 @@
 #include "Zembra/GLWindow.h"
 
 Engine::Engine(unsigned int flags, int width, int height, const std::string& title)
-    : m_flags(flags), m_window(nullptr), m_lastFrameTicks(0)
+    : m_flags(flags), m_window(nullptr), m_lastFrameTicks(0), m_screenWidth(0), m_screenHeight(0)
 {
     // The SDL 1.2 compatibility layer scales OpenGL windows by default: it renders
     // into a hidden frame buffer and stretches that onto a desktop-sized window. The
@@ -29,6 +29,18 @@ Engine::Engine(unsigned int flags, int width, int height, const std::string& tit
             subsystems |= SDL_INIT_AUDIO;
         // A failure here shows up as a failed video mode just below.
         SDL_Init(subsystems);
+    }
+    // Read before the video mode is set: afterwards SDL 1.2 reports the window's mode.
+    if (const SDL_VideoInfo* screen = SDL_GetVideoInfo()) {
+        m_screenWidth = screen->current_w > 0 ? screen->current_w : 0;
+        m_screenHeight = screen->current_h > 0 ? screen->current_h : 0;
+    }
+    // SDL 1.2 takes 0 x 0 as the desktop's size, but the compatibility layer,
+    // without its scaling, then opens a 1 x 1 window behind a surface of the
+    // desktop's size: the size is asked for explicitly instead.
+    if (width == 0 && height == 0 && m_screenWidth > 0 && m_screenHeight > 0) {
+        width = m_screenWidth;
+        height = m_screenHeight;
     }
 
     try {

@@ -16,7 +16,8 @@ enum EngineFlags : unsigned int {
 
 class Engine {
 public:
-    // Opens a full-screen OpenGL window of width x height pixels captioned title.
+    // Opens a full-screen OpenGL window of width x height pixels captioned title;
+    // 0 x 0 gives a window of the screen's own size.
     // Turns the compatibility layer's OpenGL scaling off unless the environment
     // sets SDL12COMPAT_OPENGL_SCALING: the frame then reaches the screen whole.
     // Throws WindowCreationException or EngineInitialisationException.
@@ -29,6 +30,10 @@ public:
     // True when the driver offers the extension; logs "Extension '<name>' not found" otherwise.
     bool isExtensionSupported(const char* name);
     Window* getWindow();
+    // The screen's size in pixels as it was before the window opened (the
+    // desktop's video mode); 0 when SDL could not tell.
+    int getScreenWidth() const { return m_screenWidth; }
+    int getScreenHeight() const { return m_screenHeight; }
 
     Uint32 getTicks() const;  // milliseconds since SDL started
     // Sleeps so that consecutive calls return at least 15 ms apart.
@@ -44,4 +49,6 @@ private:
     unsigned int m_flags;
     Window* m_window;         // owned; a GLWindow
     Uint32 m_lastFrameTicks;  // ms, SDL ticks at the end of the previous frame wait
+    int m_screenWidth;        // pixels, 0 = unknown
+    int m_screenHeight;       // pixels, 0 = unknown
 };

@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl1.2-compat-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri
   libmpg123-dev libfftw3-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-apps
+  xvfb xauth xdotool x11-apps libx11-dev
   lame sox
 )
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 
 #include "support/Process.h"
+#include "support/XCloseButton.h"
 #include "support/XKeyboard.h"
 #include "support/XwdImage.h"
 
@@ -19,6 +22,7 @@ namespace {
 
 const std::string DEDOZ = DEDOZ_BINARY_DIR "/dedoz";
 const int RUN_MS = 30000;
+const int STOP_MS = 15000;  // from a stop request to the end of the run
 
 // A private working directory: its own data/settings.ini, the repository's other
 // data folders linked in, so the program finds everything else it reads.
@@ -68,29 +72,39 @@ protected:
         }
     }
 
-    // Starts the demo, waits for "Start !", reads the window's geometry, holds
-    // Escape until "End !" and waits for the end.
-    Process::Result runUntilEscape(const std::vector<std::string>& env = {})
+    // Starts the demo, waits for "Start !", reads the window's geometry, runs
+    // m_whileRunning, then calls `stop` and waits for the end. The scene alone
+    // lasts 22 s: a run asked to stop soon after "Start !" that ignores the request
+    // outlives STOP_MS and fails.
+    Process::Result runUntilStopped(const std::function<bool(Process&)>& stop,
+                                    const std::vector<std::string>& env = {})
     {
         Process demo({DEDOZ}, env, m_dir);
         EXPECT_TRUE(demo.start());
         const bool started = demo.waitForOutput("Start !", RUN_MS);
         EXPECT_TRUE(started) << "the demo never started";
-        if (started) {
-            const Process::Result geometry = Process::run(
-                {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"},
-                {}, 10000);
-            m_geometry = geometry.out;
-            if (m_whileRunning)
-                m_whileRunning();
-            // Held until the demo goes, as a person would: the loop reads the key once
-            // per frame, and on a loaded machine one frame can outlast a 300 ms hold.
-            int holds = 0;
-            do {
-                EXPECT_TRUE(XKeyboard::holdKey("Escape", 300));
-            } while (!demo.waitForOutput("End !", 500) && ++holds < 20);
-        }
-        return demo.wait(RUN_MS);
+        if (!started)
+            return demo.wait(0);
+        const Process::Result geometry = Process::run(
+            {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"}, {},
+            10000);
+        m_geometry = geometry.out;
+        if (m_whileRunning)
+            m_whileRunning();
+        EXPECT_TRUE(stop(demo)) << "the stop request could not be made";
+        const Process::Result run = demo.wait(STOP_MS);
+        EXPECT_FALSE(run.timedOut) << "the stop request did not end the run";
+        return run;
+    }
+
+    // Escape is held until the demo has ended: the demo polls the key state once
+    // per frame, and a frame of a loaded machine can outlast a short press.
+    Process::Result runUntilEscape(const std::vector<std::string>& env = {})
+    {
+        const Process::Result run =
+            runUntilStopped([](Process&) { return XKeyboard::keyDown("Escape"); }, env);
+        EXPECT_TRUE(XKeyboard::keyUp("Escape"));
+        return run;
     }
 
     std::string m_dir;
@@ -133,15 +147,10 @@ void expectOrder(const std::string& out, const std::vector<std::string>& lines)
     }
 }
 
-}  // namespace
-
 // Every line of a whole run, in order and nothing else: start-up, "Start !", and
-// after Escape the shutdown, the frame buffer named by the id it was given.
-TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+// after the stop request the shutdown, the frame buffer named by the id it was given.
+void expectWholeRun(const Process::Result& run)
 {
-    writeSettings("seed 42\nhres 640\nvres 480\n");
-    const Process::Result run = runUntilEscape();
-    EXPECT_FALSE(run.timedOut) << "Escape did not end the run";
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     const std::string frameBuffer = numberAfter(run.out, "New FrameBuffer id: ");
@@ -164,7 +173,27 @@ TEST_F(DemoRun, EscapeEndsTheRunInOrder)
               "Music deleted\n"
               "Zembra closed\n",
               run.out);
+}
+
+}  // namespace
+
+TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+{
+    writeSettings("seed 42\nhres 640\nvres 480\n");
+    expectWholeRun(runUntilEscape());
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
+}
+
+// Ctrl-C, SIGTERM and the window's close button end the run as Escape does.
+TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
+{
+    writeSettings("");
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        expectWholeRun(runUntilStopped([signal](Process& demo) { return demo.signal(signal); }));
+    }
+    SCOPED_TRACE("close button");
+    expectWholeRun(runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
 }
 
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
@@ -180,6 +209,29 @@ TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
     EXPECT_EQ(3, countOccurrences(run.out, "Warning: setting '")) << run.out;
+}
+
+// hres 0 vres 0: a window of the screen's own size, without a word. A window larger
+// than the screen: one line says so, after the engine's first line.
+TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
+{
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    int width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%d %d", &width, &height)) << display.out;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height);
+
+    writeSettings("hres 0\nvres 0\n");
+    expectWholeRun(runUntilEscape());
+    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + screen)) << m_geometry;
+
+    writeSettings("hres " + std::to_string(width + 64) + "\nvres " + std::to_string(height) + "\n");
+    const Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ(1, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
+                                        std::to_string(height) + ") is larger than the screen (" +
+                                        screen + "), its edges are cut off; hres 0 vres 0 gives "
+                                        "the screen's own size"))
+        << run.out;
 }
 
 TEST_F(DemoRun, MissingSettingsFileStillRuns)
@@ -243,6 +295,27 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
               run.out);
 }
 
+// A FIFO where a data file belongs is refused at once, never waited on: at the
+// settings path it reads as a missing file and the run goes on; at a shader path
+// the start-up ends as for a missing shader.
+TEST_F(DemoRun, FifoInsteadOfADataFileNeverBlocks)
+{
+    ASSERT_EQ(0, mkfifo((m_dir + "/data/settings.ini").c_str(), 0644));
+    Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ("Fail to open the setting file\n", run.err);
+
+    makeShaderFolder("pulse.ps");
+    ASSERT_EQ(0, mkfifo((m_dir + "/data/shaders/pulse.ps").c_str(), 0644));
+    run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
+    EXPECT_FALSE(run.timedOut) << "the start-up waited on the FIFO";
+    EXPECT_EQ(-3, run.exitCode);
+    EXPECT_EQ("Fail to open the setting file\n"
+              "Erreur d'ouverture du fichier: 'data/shaders/pulse.ps'\n",
+              run.err);
+    expectOrder(run.out, {"Fail to read shaders", "Music deleted", "Zembra closed"});
+}
+
 // A GL error raised inside the loop, for real: this pulse shader declares "amplif"
 // as a vec2 (and uses it, so it stays active), so the chain's glUniform1f on it
 // raises GL_INVALID_OPERATION, which the check after the next lookup reports.
@@ -291,9 +364,24 @@ TEST_F(DemoRun, RunningWindowShowsTheFloor)
     writeSettings("seed 42\nhres 640\nvres 480\n");
     XwdImage screen;
     bool captured = false;
+    auto lit = [&](int x, int y) {
+        const XwdImage::Rgb p = screen.pixel(x, y);
+        return std::max({p.r, p.g, p.b}) > 40;
+    };
     m_whileRunning = [&] {
-        usleep(1500 * 1000);  // the scene fades in over its first 500 ms
-        captured = screen.captureRoot();
+        // The scene fades in over its first 500 ms, measured on its clock: on a
+        // loaded machine whose frames come that far apart it stays dark until the
+        // fade's next edge. Screenshots until one shows the floor, for at most 10 s.
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            usleep(500 * 1000);
+            captured = screen.captureRoot();
+            int count = 0;
+            for (int y = 0; captured && y < screen.height(); y += 4)
+                for (int x = 0; x < screen.width(); x += 4)
+                    count += lit(x, y);
+            if (count > 640 * 480 / 20 / 16)
+                break;
+        }
     };
     const Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
@@ -311,10 +399,6 @@ TEST_F(DemoRun, RunningWindowShowsTheFloor)
     ASSERT_LE(left + width, screen.width());
     ASSERT_LE(top + height, screen.height());
 
-    auto lit = [&](int x, int y) {
-        const XwdImage::Rgb p = screen.pixel(x, y);
-        return std::max({p.r, p.g, p.b}) > 40;
-    };
     int inside = 0, outside = 0, lowQuarter = 0;
     for (int y = 0; y < screen.height(); ++y) {
         for (int x = 0; x < screen.width(); ++x) {

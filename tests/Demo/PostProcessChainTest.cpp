@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <cmath>
@@ -100,14 +101,15 @@ struct Rgba {
 };
 
 // One engine, the three programs, a scene manager playing a probe scene and the
-// chain, at the window size the test chooses.
+// chain, at the window size the test chooses. A test may give the vertical blur
+// a fragment shader of its own.
 class ChainRig {
 public:
-    ChainRig(int width, int height)
+    ChainRig(int width, int height, const std::string& verticalBlurFragment = "data/shaders/vblur.ps")
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
           horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
+          verticalBlur("data/shaders/vblur.vs", verticalBlurFragment),
           probe(new ProbeScene)
     {
         scenes.addScene(std::unique_ptr<Scene>(probe));
@@ -323,6 +325,34 @@ TEST(PostProcessChain, GlowLightsTheWindowBesideABrightLine)
     EXPECT_EQ(0, differing) << "pixels of the row that differ from the screen";
 }
 
+// The last pass adds the vertical blur weighted by the blur's own alpha
+// (GL_SRC_ALPHA, GL_ONE). Here the blur writes (0.5, 0.25, 1, 0.5) everywhere: half
+// of it lands on the black background, and the grey line keeps its own light.
+TEST(PostProcessChain, LastPassAddsTheBlurWeightedByItsAlpha)
+{
+    const std::string flat = DEDOZ_BINARY_DIR "/chain-test-flat-blur.ps";
+    std::ofstream(flat) << "#version 120\n"
+                           "void main() { gl_FragColor = vec4(0.5, 0.25, 1.0, 0.5); }\n";
+    ChainRig rig(640, 480, flat);
+    rig.probe->line = true;
+    rig.probe->set(0.0f, 0.5f);
+    rig.frame();
+    ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    const std::vector<Rgba> window = rig.shown();
+    std::remove(flat.c_str());
+
+    const Rgba background = window[0];
+    EXPECT_NEAR(64, background.r, 1);
+    EXPECT_NEAR(32, background.g, 1);
+    EXPECT_NEAR(128, background.b, 1);
+    const size_t row = size_t(240) * 640;
+    const auto line = std::max_element(window.begin() + row, window.begin() + row + 640,
+                                       [](const Rgba& a, const Rgba& b) { return a.r < b.r; });
+    EXPECT_NEAR(128 + 64, line->r, 2);
+    EXPECT_NEAR(128 + 32, line->g, 2);
+    EXPECT_EQ(255, line->b);
+}
+
 TEST(PostProcessChain, TargetsAndViewportFollowTheWindowSize)
 {
     ChainRig rig(800, 600);
@@ -345,4 +375,23 @@ TEST(PostProcessChain, TargetsAndViewportFollowTheWindowSize)
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ((std::vector<GLint>{0, 0, 800, 600}), std::vector<GLint>(viewport, viewport + 4));
+}
+
+// A window asked for as 0 x 0 has the screen's size: the targets follow the window
+// that SDL gave, not the numbers that were asked for.
+TEST(PostProcessChain, TargetsFollowAScreenSizedWindow)
+{
+    ChainRig rig(0, 0);
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    int width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%d %d", &width, &height)) << display.out;
+    EXPECT_EQ(width, rig.window().getWidth());
+    EXPECT_EQ(height, rig.window().getHeight());
+    GLint w = 0, h = 0;
+    textureSize(rig.chain->firstTarget(), w, h);
+    EXPECT_EQ(width, w);
+    EXPECT_EQ(height, h);
+    textureSize(rig.chain->secondTarget(), w, h);
+    EXPECT_EQ(width, w);
+    EXPECT_EQ(height, h);
 }

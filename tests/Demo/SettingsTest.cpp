@@ -106,6 +106,35 @@ TEST_F(SettingsFile, BrokenPairStopsReadingKeepingEarlierPairs)
     EXPECT_EQ(1u, nan.size());
 }
 
+// A value that cannot be read ends the reading with one warning line that names
+// the key and the text: the pairs before it stay, it and the rest are dropped.
+TEST_F(SettingsFile, UnreadableValueIsReportedOnceAndEndsTheReading)
+{
+    const struct {
+        std::string file, key, text;
+    } cases[] = {
+        {"seed 5\nhres\t1e309\nvres 600\n", "hres", "1e309"},  // beyond a float
+        {"seed 5\nhres 0x280\nvres 600\n", "hres", "0x280"},   // read as 0 before
+        {std::string("seed 5\nhres 6\0" "40\nvres 600\n", 24), "hres", "6\\x0040"},
+        {"seed 5\nhres 640px vres 600", "hres", "640px"},
+        {"seed 5\nhres", "hres", ""},  // no value at all
+        // UTF-16 with its byte-order mark: the very first pair cannot be read.
+        {std::string("\xff\xfes\0e\0e\0d\0 \0" "5\0\n\0", 16), "\\xff\\xfes\\x00e\\x00e\\x00d\\x00",
+         "\\x005\\x00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        CaptureStderr();
+        Settings settings(write(c.file));
+        EXPECT_EQ("Warning: setting '" + c.key + "': '" + c.text +
+                      "' could not be read as a number; it and the rest of the file are ignored\n",
+                  GetCapturedStderr());
+        EXPECT_EQ(c.key == "hres" ? 1u : 0u, settings.size());
+        EXPECT_EQ(640.0f, settings.getFloat("hres", 640));
+        EXPECT_EQ(480.0f, settings.getFloat("vres", 480));
+    }
+}
+
 TEST_F(SettingsFile, HostileFilesEndQuickly)
 {
     std::mt19937 random(1234);
@@ -158,6 +187,16 @@ TEST(SettingsConversion, OnlyRepresentableValuesBecomeInts)
     EXPECT_FALSE(Settings::truncateInRange(0.9f, 1, 16384, out));  // truncates to 0
     EXPECT_FALSE(Settings::truncateInRange(16385.0f, 1, 16384, out));
     EXPECT_EQ(7, out);
+}
+
+// Values are kept as 32-bit floats: a seed beyond 2^24 is rounded, and 2147483647
+// rounds to 2^31, outside the range of an int.
+TEST_F(SettingsFile, SeedsAreRoundedToFloats)
+{
+    EXPECT_EQ(16777216, Settings(write("seed 16777217")).getInt("seed", 42, INT_MIN, INT_MAX));
+    CaptureStdout();
+    EXPECT_EQ(42, Settings(write("seed 2147483647")).getInt("seed", 42, INT_MIN, INT_MAX));
+    EXPECT_EQ(0u, GetCapturedStdout().find("Warning: setting 'seed' is out of range"));
 }
 
 TEST_F(SettingsFile, OutOfRangeValuesFallBackWithAWarning)

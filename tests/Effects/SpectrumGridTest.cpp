@@ -231,6 +231,27 @@ TEST(SpectrumGrid, WaveSpreadsAsADiamondOneRingPerStep)
         ASSERT_EQ(0u, w);
 }
 
+// While a wave runs, points it never reached (step 0) are pulled toward their own
+// target colour too: 10 % per step from a bright colour, at once from a dark one.
+TEST(SpectrumGrid, PointsOutsideTheWaveFadeTowardTheirOwnTarget)
+{
+    SpectrumGrid grid(100, 100, 1.5f);
+    const Colour blue = {0.0f, 0.0f, 0.3f, 1.0f};
+    LineVertex& bright = grid.m_lines.m_vertices[7];
+    LineVertex& dark = grid.m_lines.m_vertices[8];
+    grid.m_targetColour[7] = blue;
+    bright.r = bright.g = bright.b = 1.0f;
+    bright.a = 0.7f;
+    dark.r = dark.g = dark.b = 0.2f;
+    grid.startWave(50, 50, restColour, 1, 6);
+    ASSERT_EQ(0u, grid.m_waveStep[7]);
+    ASSERT_EQ(0u, grid.m_waveStep[8]);
+
+    grid.stepWave();
+    expectColour({0.9f, 0.9f, 0.93f, 0.73f}, bright, "bright point, one step toward blue");
+    expectColour(restColour, dark, "dark point, settled on its target");
+}
+
 TEST(SpectrumGrid, StartsThatDoNothing)
 {
     SpectrumGrid grid(100, 100, 1.5f);

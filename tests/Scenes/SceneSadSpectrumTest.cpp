@@ -42,6 +42,40 @@ TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
     EXPECT_NE(2.0f, grid.m_lines.m_vertices[point].y);  // the bands moved
 }
 
+// The four sweeps: each camera starts at its first view and ends, its duration
+// later, at its last one; all look with y up.
+TEST(SceneSadSpectrum, ShotsSweepBetweenTheirFirstAndLastViews)
+{
+    const struct {
+        Vector3 startPosition, endPosition, startTarget, endTarget;
+        unsigned duration;
+    } shots[] = {
+        {{92, 4, 56}, {40, 5.5f, 48}, {86, 1, 52}, {34, 1, 48}, 5500},
+        {{52, 5.5f, 48}, {104, 6.5f, 96}, {52, 1, 67}, {12, 0, 67}, 5500},
+        {{48, 8, 48}, {96, 8, 48}, {38, 0, 38}, {28, 0, 38}, 5500},
+        {{56, 4, 104}, {12, 5.5f, 47}, {23, 1, 56}, {46, 1, 29}, 5532},
+    };
+    auto expectAt = [](const Vector3& want, const Vector3& got, const char* what) {
+        EXPECT_FLOAT_EQ(want.x, got.x) << what;
+        EXPECT_FLOAT_EQ(want.y, got.y) << what;
+        EXPECT_FLOAT_EQ(want.z, got.z) << what;
+    };
+    SceneSadSpectrum scene;
+    ASSERT_EQ(4u, scene.m_cameras.size());
+    for (unsigned i = 0; i < 4; ++i) {
+        SCOPED_TRACE(testing::Message() << "shot " << i);
+        LinearCamera& camera = *scene.m_cameras[i];
+        expectAt(shots[i].startPosition, camera.getPosition(), "first position");
+        expectAt(shots[i].startTarget, camera.getDirection(), "first target");
+        expectAt({0, 1, 0}, camera.getUp(), "up");
+        ASSERT_TRUE(camera.update(kStart));
+        ASSERT_TRUE(camera.update(kStart + shots[i].duration));
+        EXPECT_FALSE(camera.update(kStart + shots[i].duration + 1));
+        expectAt(shots[i].endPosition, camera.getPosition(), "last position");
+        expectAt(shots[i].endTarget, camera.getDirection(), "last target");
+    }
+}
+
 TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
 {
     Music music;

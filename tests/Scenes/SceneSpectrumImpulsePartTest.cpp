@@ -6,7 +6,7 @@
 
 #include "Effects/SpectrumGrid.h"
 #include "Music/Music.h"
-#include "ScriptedSpectrum.h"
+#include "support/ScriptedSpectrum.h"
 #include "Scenes/SceneSpectrumImpulsePart.h"
 #include "Zembra/Random.h"
 

@@ -3,7 +3,7 @@
 
 #include "Effects/SpectrumGrid.h"
 #include "Music/Music.h"
-#include "ScriptedSpectrum.h"
+#include "support/ScriptedSpectrum.h"
 #include "Scenes/SceneSpectrumPart.h"
 
 namespace {

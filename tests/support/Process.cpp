@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,10 +30,7 @@ Process::Process(const std::vector<std::string>& argv, const std::vector<std::st
 
 Process::~Process()
 {
-    if (m_pid > 0 && !m_reaped) {
-        kill(m_pid, SIGKILL);
-        reap(true);
-    }
+    killGroup();
     if (m_outFd >= 0)
         close(m_outFd);
     if (m_errFd >= 0)
@@ -43,10 +41,12 @@ bool Process::start()
 {
     if (m_argv.empty())
         return false;
+    // Close-on-exec everywhere: a second child started while this one runs must
+    // not inherit this one's pipes (dup2 below clears the flag on 1 and 2).
     int outPipe[2], errPipe[2], execPipe[2];
-    if (pipe(outPipe) != 0)
+    if (pipe2(outPipe, O_CLOEXEC) != 0)
         return false;
-    if (pipe(errPipe) != 0) {
+    if (pipe2(errPipe, O_CLOEXEC) != 0) {
         close(outPipe[0]);
         close(outPipe[1]);
         return false;
@@ -64,12 +64,17 @@ bool Process::start()
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
+    const pid_t parent = getpid();
     m_pid = fork();
     if (m_pid == 0) {
+        // Its own group, so that the child's own children are killed with it; and
+        // killed by the kernel should the test die first (a crash, a timeout kill).
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(125);  // the test died before the request was in place
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
-        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], execPipe[0]})
-            close(fd);
         for (const std::string& e : m_env) {
             const std::size_t eq = e.find('=');
             const std::string name = e.substr(0, eq);
@@ -86,6 +91,8 @@ bool Process::start()
         (void)ignored;
         _exit(127);
     }
+    if (m_pid > 0)
+        setpgid(m_pid, m_pid);  // also here: kills may come before the child runs
     close(outPipe[1]);
     close(errPipe[1]);
     close(execPipe[1]);
@@ -171,8 +178,7 @@ Process::Result Process::wait(int timeoutMs)
         const long long left = deadline - nowMs();
         if (left <= 0) {
             m_result.timedOut = true;
-            kill(m_pid, SIGKILL);
-            reap(true);
+            killGroup();
             break;
         }
         if (!pump(static_cast<int>(left < 20 ? left : 20)))
@@ -185,6 +191,21 @@ Process::Result Process::wait(int timeoutMs)
     while ((m_outFd >= 0 || m_errFd >= 0) && nowMs() < drainUntil)
         pump(50);
     return m_result;
+}
+
+bool Process::signal(int signal)
+{
+    reap(false);
+    return m_pid > 0 && !m_reaped && kill(m_pid, signal) == 0;
+}
+
+void Process::killGroup()
+{
+    if (m_pid <= 0 || m_reaped)
+        return;
+    kill(-m_pid, SIGKILL);
+    kill(m_pid, SIGKILL);  // in case the group was never formed
+    reap(true);
 }
 
 Process::Result Process::run(const std::vector<std::string>& argv,

@@ -1,6 +1,9 @@
 // Process: runs a child program for end-to-end tests and captures its standard
 // output, standard error and exit status, with a deadline (milliseconds) after
-// which the child is killed. Owns the child's pipes; not copyable.
+// which the child is killed. Owns the child's pipes; not copyable. The child never
+// outlives the test: it leads its own process group, which is killed at the
+// deadline and by the destructor, and it is killed when the thread that started
+// it ends (so start children from the test's main thread).
 #pragma once
 
 #include <string>
@@ -23,7 +26,7 @@ public:
     // value removes NAME. cwd: working directory, empty for the parent's.
     Process(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
             const std::string& cwd = "");
-    ~Process();  // kills a child still running
+    ~Process();  // kills a child still running, with its process group
 
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -34,6 +37,8 @@ public:
     bool waitForOutput(const std::string& text, int timeoutMs);
     // Waits for the child to end (killing it after timeoutMs) and returns everything.
     Result wait(int timeoutMs);
+    // Sends signal to the running child; false once it has ended.
+    bool signal(int signal);
 
     // start() then wait(timeoutMs).
     static Result run(const std::vector<std::string>& argv, const std::vector<std::string>& env,
@@ -43,6 +48,8 @@ private:
     // Reads whatever is available within timeoutMs; false once both pipes closed.
     bool pump(int timeoutMs);
     void reap(bool block);
+    // SIGKILL to the child's process group, then waits for the child.
+    void killGroup();
 
     std::vector<std::string> m_argv;
     std::vector<std::string> m_env;

@@ -1,12 +1,14 @@
-// Keyboard directions, buttons and quit from SDL's key state array, and the input
-// manager's combination of several devices.
+// Keyboard directions, buttons and quit from SDL's key state array, the quit
+// requests of signals and SDL_QUIT, and the input manager's combination of devices.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
+#include <csignal>
 #include <cstring>
 #include <initializer_list>
 
 #include "Zembra/Controllers/InputManager.h"
+#include "Zembra/Controllers/QuitRequests.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 
 namespace {
@@ -119,14 +121,43 @@ TEST_F(KeyboardTest, QuitOnEscapeOnly)
     EXPECT_EQ(0, keyboard->isKeyDown(SDLK_RETURN));
 }
 
-TEST_F(KeyboardTest, UpdateReadsTheCurrentState)
+// (That update() brings in the keys of a real display: KeyboardEventsTest.)
+TEST_F(KeyboardTest, NewKeyboardStartsFromTheHeldState)
 {
     hold({SDLK_ESCAPE});
-    keyboard->update();
-    EXPECT_TRUE(keyboard->isQuitRequested());
-    // A second keyboard built now starts from the held state.
     SDL_Keyboard second;
     EXPECT_TRUE(second.isQuitRequested());
+}
+
+// SIGTERM is caught while the device lives; the handler found before is put back.
+// A close request is seen even after SDL's queue was left to fill up.
+TEST_F(KeyboardTest, QuitRequestsFromASignalAndTheCloseButton)
+{
+    struct sigaction before = {}, after = {};
+    sigaction(SIGTERM, nullptr, &before);
+    {
+        QuitRequests requests;
+        EXPECT_FALSE(requests.isQuitRequested());
+        raise(SIGTERM);
+        EXPECT_TRUE(requests.isQuitRequested());
+    }
+    sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(before.sa_handler, after.sa_handler);
+
+    QuitRequests requests;
+    EXPECT_FALSE(requests.isQuitRequested()) << "a new device starts without a request";
+    SDL_Event event = {};
+    event.type = SDL_USEREVENT;
+    int queued = 0;
+    while (queued < 1000 && SDL_PushEvent(&event) == 0)
+        ++queued;
+    ASSERT_LT(queued, 1000) << "SDL's queue was expected to have a limit";
+    requests.update();
+    EXPECT_FALSE(requests.isQuitRequested());
+    event.type = SDL_QUIT;
+    ASSERT_EQ(0, SDL_PushEvent(&event)) << "the update left SDL's queue full";
+    requests.update();
+    EXPECT_TRUE(requests.isQuitRequested());
 }
 
 using KeyboardDeathTest = KeyboardTest;
