@@ -65,12 +65,17 @@ int SoundStream::restart(int64_t frame, const std::function<void()>& moved)
     if (!isOpen())
         return SoundResult::DecoderFailure;
     m_finished = false;
-    const int result = m_reader.seek(start);
-    if (result != SoundResult::Ok) {
-        m_finished = true;
-        return result;
+    // Where the reader already is (a stream started from its first frame) no seek
+    // is made: after one, the decoder's filter state is rebuilt, and the samples
+    // differ from a straight decode's in their last bit or two.
+    if (start != m_decodeFile) {
+        const int result = m_reader.seek(start);
+        if (result != SoundResult::Ok) {
+            m_finished = true;
+            return result;
+        }
+        m_decodeFile = start;
     }
-    m_decodeFile = start;
     // The history serves the spectrum at once; the first chunk the mixer.
     for (;;) {
         {
