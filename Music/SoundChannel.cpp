@@ -14,10 +14,11 @@
 
 namespace {
 
+// Rounded up to the next 2^-32 frame, so that framesToMs gives ms back.
 uint64_t msToFrames(unsigned int ms, int rate)
 {
     const uint64_t scaled = static_cast<uint64_t>(ms) * static_cast<uint64_t>(rate);
-    return ((scaled / 1000u) << 32) + ((scaled % 1000u) << 32) / 1000u;
+    return ((scaled / 1000u) << 32) + (((scaled % 1000u) << 32) + 999u) / 1000u;
 }
 
 unsigned int framesToMs(uint64_t position, int rate)

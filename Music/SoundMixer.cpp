@@ -217,9 +217,10 @@ uint64_t SoundMixer::framesIn(int64_t elapsedNs, int sampleRate)
     if (elapsedNs <= 0)
         return 0;
     // Split into whole frames and a remainder so that no product overflows 64 bits
-    // for elapsed times up to days.
+    // for elapsed times up to days. The fraction is rounded up: a time converted back
+    // from the frames (rounded down to whole milliseconds) is then never a unit short.
     const uint64_t scaled = static_cast<uint64_t>(elapsedNs) * static_cast<uint64_t>(sampleRate);
     const uint64_t whole = scaled / 1000000000ull;
     const uint64_t rest = scaled % 1000000000ull;
-    return (whole << 32) + (rest << 32) / 1000000000ull;
+    return (whole << 32) + ((rest << 32) + 999999999ull) / 1000000000ull;
 }

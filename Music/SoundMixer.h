@@ -58,8 +58,8 @@ public:
     // Moves every playing voice on to nowNs (clock-driven).
     void advance(int64_t nowNs);
 
-    // Source frames (32.32) played at sampleRate in elapsedNs nanoseconds; 0 when
-    // elapsedNs <= 0.
+    // Source frames (32.32, rounded up) played at sampleRate in elapsedNs
+    // nanoseconds; 0 when elapsedNs <= 0.
     static uint64_t framesIn(int64_t elapsedNs, int sampleRate);
 
 private:
