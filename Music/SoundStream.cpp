@@ -51,19 +51,17 @@ void SoundStream::ensure(int64_t t)
     }
 }
 
-int SoundStream::restart(int64_t frame, const std::function<void()>& moved)
+void SoundStream::emptyRing(int64_t frame)
 {
-    std::lock_guard<std::mutex> decoding(m_decoding);
-    const int64_t start = std::max<int64_t>(0, frame - HistoryFrames);
-    {
-        std::lock_guard<std::mutex> lock(m_shared);
-        m_first = m_end = start;
-        m_playFrame = frame;
-        if (moved)
-            moved();
-    }
+    m_first = m_end = std::max<int64_t>(0, frame - HistoryFrames);
+    m_playFrame = frame;
+}
+
+int SoundStream::decodeFrom(int64_t frame)
+{
     if (!isOpen())
         return SoundResult::DecoderFailure;
+    const int64_t start = std::max<int64_t>(0, frame - HistoryFrames);
     m_finished = false;
     // Where the reader already is (a stream started from its first frame) no seek
     // is made: after one, the decoder's filter state is rebuilt, and the samples

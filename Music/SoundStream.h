@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -52,9 +51,23 @@ public:
     // Decodes until frame t is in the ring (or the track ends before it).
     void ensure(int64_t t);
     // Restarts at file frame `frame` (first pass): under `shared` the ring is emptied
-    // and `moved` runs (the caller puts its voice there); then the history before the
+    // and moved() runs (the caller puts its voice there); then the history before the
     // frame and the first chunk after it are decoded before returning.
-    int restart(int64_t frame, const std::function<void()>& moved);
+    template <class Moved>
+    int restart(int64_t frame, Moved moved)
+    {
+        std::lock_guard<std::mutex> decoding(m_decoding);
+        {
+            std::lock_guard<std::mutex> lock(m_shared);
+            emptyRing(frame);
+            moved();
+        }
+        return decodeFrom(frame);
+    }
+    int restart(int64_t frame)
+    {
+        return restart(frame, [] {});
+    }
 
     // --- Mixer side (`shared` held).
     // The frame's channels() floats, or null when it is not decoded (yet, or any more).
@@ -75,6 +88,9 @@ private:
     bool decodeChunk();
     // Appends frames of m_chunk to the ring, dropping the oldest beyond its capacity.
     void publish(int frames);
+    // Both with m_decoding held; emptyRing also with m_shared held.
+    void emptyRing(int64_t frame);
+    int decodeFrom(int64_t frame);
 
     std::shared_ptr<const SoundFile> m_file;
     std::mutex& m_shared;

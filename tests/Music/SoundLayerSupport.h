@@ -39,7 +39,7 @@ inline std::shared_ptr<SoundStream> openStream(const char* fixture, int64_t leng
     EXPECT_EQ(SoundResult::Ok, SoundFile::open(musicFixture(fixture).c_str(), &file));
     auto stream = std::make_shared<SoundStream>(std::shared_ptr<const SoundFile>(std::move(file)), length, loops, shared);
     EXPECT_TRUE(stream->isOpen());
-    EXPECT_EQ(SoundResult::Ok, stream->restart(0, nullptr));
+    EXPECT_EQ(SoundResult::Ok, stream->restart(0));
     return stream;
 }
 

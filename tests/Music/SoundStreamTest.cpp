@@ -107,6 +107,6 @@ TEST(SoundStream, LoopingStreamGoesOnWithTheFileStart)
     expectFramesOf(whole, *stream, shared, 0, whole.frames());
     expectFramesOf(whole, *stream, shared, whole.frames(), 3 * whole.frames() + 500, kSeekTolerance);
     // A restart counts the timeline from the file again.
-    ASSERT_EQ(SoundResult::Ok, stream->restart(1000, nullptr));
+    ASSERT_EQ(SoundResult::Ok, stream->restart(1000));
     expectFramesOf(whole, *stream, shared, 1000, 2 * whole.frames(), kSeekTolerance);
 }
