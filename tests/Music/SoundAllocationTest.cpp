@@ -76,6 +76,47 @@ void operator delete(void* block, std::size_t) noexcept
     operator delete(block);
 }
 
+// The other forms go through the two above, so that every block is counted (and a
+// sanitizer's own versions never pair with these).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept
+{
+    return operator new(size, nothrow);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
+    operator delete(block);
+}
+
+void operator delete[](void* block) noexcept
+{
+    operator delete(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept
+{
+    operator delete(block);
+}
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept
+{
+    operator delete(block);
+}
+
 TEST(SoundAllocation, SystemStartFailingAtEachAllocationLeaksNothing)
 {
     const std::string path = musicFixture("sine1k-stereo.mp3");
