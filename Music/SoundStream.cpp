@@ -97,8 +97,14 @@ bool SoundStream::decodeChunk()
     if (frames > 0)
         publish(frames);
     m_decodeFile += frames;
-    // A decoding error mid-file ends the stream: what follows is not trusted.
-    if (result != SoundResult::Ok || (ended && (!m_loops || m_decodeFile == 0))) {
+    // A decoding error mid-file ends the stream: what follows is not trusted. The
+    // reader's place is then unknown, so a restart seeks.
+    if (result != SoundResult::Ok) {
+        m_finished = true;
+        m_decodeFile = -1;
+        return false;
+    }
+    if (ended && (!m_loops || m_decodeFile == 0)) {
         m_finished = true;
         return false;
     }

@@ -2,6 +2,11 @@
 // it asks its owner for the streams being played and decodes each one ahead of its
 // play position (SoundStream::feed), so that the audio callback only ever copies
 // decoded samples. Owns the thread: the destructor stops and joins it.
+//
+// A thread of its own rather than decoding from the main thread's calls: the demo
+// reads the spectrum only in some scenes, and a long frame must not starve the
+// device. The main thread decodes only what it needs at once (after a seek, or on a
+// clock set faster than real time).
 #pragma once
 
 #include <condition_variable>
