@@ -13,7 +13,7 @@ class SoundFile;
 
 class MpegReader {
 public:
-    MpegReader();  // allocates the read buffer (throws std::bad_alloc)
+    MpegReader();  // allocates the read buffer (throws std::bad_alloc); open() makes the decoder
     ~MpegReader();
     MpegReader(const MpegReader&) = delete;
     MpegReader& operator=(const MpegReader&) = delete;
@@ -29,14 +29,17 @@ public:
     bool exactLength() const;
 
     // Parses every frame header of the file (no decoding) and decodes its first
-    // frames (the next read() goes on after them): *frames gets the exact length. Ok, or FileTruncated when the file holds
-    // fewer frames than its tag announces, or what read() reports on the first frames.
+    // frames (the next read() goes on after them): *frames gets the exact length.
+    // Ok, or FileTruncated when the file holds fewer frames than its tag announces,
+    // or what read() reports on the first frames.
     int check(int64_t* frames);
     // Decodes up to maxFrames frames into out; *frames gets how many, *ended whether
     // the track is over. Ok, or FileBad (an error before any sample since open),
     // FileTruncated (an error after some), FormatChanged.
     int read(float* out, int maxFrames, int* frames, bool* ended);
-    // The next read starts at frame (exact, counted like read's output).
+    // The next read starts at frame (counted like read's output). The samples that
+    // follow may differ from a straight decode's in their last bit: the decoder's
+    // filters start again from the frames before the target.
     int seek(int64_t frame);
 
 private:

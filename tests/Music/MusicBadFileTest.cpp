@@ -48,6 +48,10 @@ std::vector<BadFile> makeBadFiles()
 
     std::ifstream in(musicFixture("late-tone.mp3"), std::ios::binary);
     std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Cut at a third, and by its last 10 bytes (half a frame): found at load by
+    // counting the frames, without decoding the file to its end.
+    files.push_back({scratch("truncated-end.mp3"), SoundResult::FileTruncated});
+    writeBytes(files.back().path, std::vector<char>(whole.begin(), whole.end() - 10));
     whole.resize(whole.size() / 3);
     files.push_back({scratch("truncated.mp3"), SoundResult::FileTruncated});
     writeBytes(files.back().path, whole);
