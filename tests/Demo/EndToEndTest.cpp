@@ -356,6 +356,22 @@ TEST_F(DemoRun, MissingSoundtrackRunsSilently)
     expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
 }
 
+// A FIFO where the soundtrack should be: opening it as a file would wait for a writer
+// forever. The player refuses it with its usual line and the demo runs silently.
+TEST_F(DemoRun, SoundtrackPathNamingAFifoRunsSilently)
+{
+    writeSettings("");
+    const std::string music = m_dir + "/data/music";
+    ASSERT_EQ(0, unlink(music.c_str()));
+    ASSERT_EQ(0, mkdir(music.c_str(), 0755));
+    ASSERT_EQ(0, mkfifo((music + "/tovane.mp3").c_str(), 0644));
+    const Process::Result run = runUntilEscape();
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ("The sound file does not exist or cannot be opened.\n", run.err);
+    expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
+}
+
 // A screenshot of the X screen once the first shot has faded in: the floor lights a
 // measurable share of the window, and nothing is drawn outside it. (The dense
 // lines towards the horizon glow into a bright band at the top.)

@@ -1,9 +1,11 @@
-// Music with files that cannot be played: one error line each, nothing leaks or
-// crashes, and play and the spectrum still run afterwards, giving zeros.
+// Music with files that cannot be played: one error line each, nothing leaks,
+// crashes or waits, and play and the spectrum still run afterwards, giving zeros.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -46,6 +48,10 @@ std::vector<BadFile> makeBadFiles()
 
     std::ifstream in(musicFixture("late-tone.mp3"), std::ios::binary);
     std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Cut at a third, and by its last 10 bytes (half a frame): found at load by
+    // counting the frames, without decoding the file to its end.
+    files.push_back({scratch("truncated-end.mp3"), SoundResult::FileTruncated});
+    writeBytes(files.back().path, std::vector<char>(whole.begin(), whole.end() - 10));
     whole.resize(whole.size() / 3);
     files.push_back({scratch("truncated.mp3"), SoundResult::FileTruncated});
     writeBytes(files.back().path, whole);
@@ -63,6 +69,16 @@ std::vector<BadFile> makeBadFiles()
 
     files.push_back({scratch("directory.mp3"), SoundResult::FileIsDirectory});
     ::mkdir(files.back().path.c_str(), 0755);
+
+    // Opening a FIFO for reading waits for a writer: the load must not.
+    files.push_back({scratch("fifo.mp3"), SoundResult::FileNotFound});
+    ::unlink(files.back().path.c_str());
+    EXPECT_EQ(0, ::mkfifo(files.back().path.c_str(), 0644));
+
+    files.push_back({scratch("noise-wav.mp3"), SoundResult::FileBad});
+    writeBytes(files.back().path, noiseWave(3277, 3));
+    files.push_back({scratch("noise-wav-2.mp3"), SoundResult::FileBad});
+    writeBytes(files.back().path, noiseWave(1000, 1));
     return files;
 }
 
@@ -111,4 +127,22 @@ TEST(MusicBadFile, LoadingAgainReplacesTheSoundAndSilencesItsChannel)
     const auto s = spectrumOf(music);
     EXPECT_GT(s[23], 0.4);
     EXPECT_LT(s[2], 0.02);
+}
+
+// MPEG audio inside a WAV file (format tag 0x55) is still MPEG audio.
+TEST(MusicBadFile, WavFileWrappingMpegAudioPlays)
+{
+    std::ifstream in(musicFixture("sine86-full.mp3"), std::ios::binary);
+    const std::vector<char> mp3((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<char> wave = waveHeader(0x55, 1, 44100, static_cast<uint32_t>(mp3.size()));
+    wave.insert(wave.end(), mp3.begin(), mp3.end());
+    writeBytes(scratch("wrapped.wav"), wave);
+
+    Music music;
+    music.setClock(0);
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(scratch("wrapped.wav").c_str()));
+    music.play();
+    music.setPosition(500);
+    EXPECT_GT(spectrumOf(music)[2], 0.9);
 }

@@ -1,9 +1,10 @@
 // Helpers of the music player tests: spectrum reads, line counting of captured
-// output, and sleeping on the steady clock.
+// output, the steady clock, and environment variables set for one scope.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,3 +52,30 @@ inline void sleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
+
+// Sets an environment variable (SDL_AUDIODRIVER, ...) for one scope, restoring the old value.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name)
+    {
+        const char* old = std::getenv(name);
+        m_had = old != nullptr;
+        if (old)
+            m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            ::setenv(m_name.c_str(), m_old.c_str(), 1);
+        else
+            ::unsetenv(m_name.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    bool m_had;
+    std::string m_old;
+};

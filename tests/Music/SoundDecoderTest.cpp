@@ -2,6 +2,9 @@
 // trimming, and the refusal of files that hold no (whole) MP3.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -139,6 +142,14 @@ TEST(SoundDecoder, RefusesRandomBytesAndCutFilesAndLeavesNothingBehind)
         writeBytes(path, noise);
         EXPECT_NE(SoundResult::Ok, decode(path)) << "random bytes, round " << round;
     }
+
+    // Neither a FIFO (which would block an ordinary open) nor a PCM WAV file.
+    const std::string fifo = scratch("fifo.mp3");
+    ::unlink(fifo.c_str());
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0644));
+    EXPECT_EQ(SoundResult::FileNotFound, decode(fifo));
+    writeBytes(scratch("pcm.wav"), noiseWave(3277, 3));
+    EXPECT_EQ(SoundResult::FileBad, decode(scratch("pcm.wav")));
 
     // Cut in the middle of a frame, and at half the file.
     const std::vector<char> whole = readBytes(musicFixture("late-tone.mp3"));

@@ -1,9 +1,11 @@
-// Sound layer output and looping: what the mixer hands the device (through SDL's
-// disk driver, which writes the stream to a file), and loop counts on the clock.
+// Sound layer output and looping: what reaches a real SDL audio device (the disk
+// driver, which writes the stream to a file at its own pace: the test waits for the
+// frames it needs instead of for a time), and loop counts on a clock set by hand.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -14,35 +16,10 @@
 #include "Music/SoundResult.h"
 #include "Music/SoundSample.h"
 #include "Music/SoundSystem.h"
-#include "MusicFixtures.h"
 #include "MusicTestSupport.h"
+#include "SoundLayerSupport.h"
 
 namespace {
-
-// Sets SDL_AUDIODRIVER (and more) for one test, restoring the old values.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
-    {
-        const char* old = std::getenv(name);
-        m_had = old != nullptr;
-        if (old)
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            ::setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            ::unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    bool m_had;
-    std::string m_old;
-};
 
 // Sign changes of one channel of interleaved 16-bit stereo over [from, to) frames.
 int crossings(const std::vector<int16_t>& pcm, int channel, size_t from, size_t to)
@@ -54,26 +31,43 @@ int crossings(const std::vector<int16_t>& pcm, int channel, size_t from, size_t 
     return n;
 }
 
-std::vector<int16_t> playToFile(const char* fixture, const std::string& path)
+// Stereo 16-bit frames in the file at path so far.
+int64_t framesIn(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) / 4 : 0;
+}
+
+// Waits until the device has written `frames` frames to path (or 30 s went by).
+bool waitForFrames(const std::string& path, int64_t frames)
+{
+    for (int i = 0; i < 3000 && framesIn(path) < frames; ++i)
+        sleepMs(10);
+    return framesIn(path) >= frames;
+}
+
+// Plays fixture through the disk driver until `frames` output frames are written.
+std::vector<int16_t> playToFile(const char* fixture, const std::string& path, int64_t frames)
 {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", path);
-    SoundSystem* system = nullptr;
-    EXPECT_EQ(SoundResult::Ok, SoundSystem::create(&system));
-    EXPECT_EQ(SoundResult::Ok, system->init(4, SoundSystem::InitNormal));
+    SystemPtr system = startSystem(4, SoundSystem::InitNormal);
     SoundSample* sound = nullptr;
     EXPECT_EQ(SoundResult::Ok, system->createStream(musicFixture(fixture).c_str(), SoundSystem::ModeLoopOff, &sound));
     SoundChannel* channel = nullptr;
     EXPECT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, sound, false, &channel));
-    const double start = nowMs();
-    sleepMs(500);
+    EXPECT_TRUE(waitForFrames(path, 44100 / 2));
+    // The device's position: what it was handed, less what it still holds. Read
+    // against the frames it wrote (at 44.1 kHz; the sound is at 48 kHz) on both
+    // sides, with a few buffers' slack for SDL's own.
+    const int64_t before = framesIn(path);
     unsigned int position = 0;
     EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
-    // A real device's position: handed-over frames less what the device holds.
-    EXPECT_NEAR(nowMs() - start, position, 60.0);
-    sleepMs(900);
-    system->close();
-    system->release();
+    const int64_t after = framesIn(path);
+    EXPECT_GE(position * 44.1, before - 4096.0);
+    EXPECT_LE(position * 44.1, after + 4096.0);
+    EXPECT_TRUE(waitForFrames(path, frames)) << framesIn(path) << " frames written";
+    system.reset();  // joins the audio thread
 
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -84,11 +78,14 @@ std::vector<int16_t> playToFile(const char* fixture, const std::string& path)
 
 }  // namespace
 
-TEST(SoundOutput, MixerResamplesAndMapsChannelsToStereo)
+TEST(SoundOutput, DeviceGetsTheResampledStereoMix)
 {
-    // 48 kHz stereo (440 Hz left, 660 Hz right, peak 0.5) out at 44.1 kHz.
-    const auto stereo = playToFile("tone48k-stereo.mp3", std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/out-stereo.raw");
-    ASSERT_GT(stereo.size(), 2u * 44100);
+    // 48 kHz stereo (440 Hz left, 660 Hz right, peak 0.5) out at 44.1 kHz, and 1.4 s
+    // of it: the 1.25 s sound and the silence after it.
+    const std::string dir = std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/";
+    const auto stereo = playToFile("tone48k-stereo.mp3", dir + "out-stereo.raw", 61740);
+    const size_t frames = stereo.size() / 2;
+    ASSERT_GE(frames, 61740u);
     // One second from 0.1 s: 2 crossings per cycle.
     EXPECT_NEAR(880, crossings(stereo, 0, 4410, 48510), 4);
     EXPECT_NEAR(1320, crossings(stereo, 1, 4410, 48510), 4);
@@ -96,14 +93,12 @@ TEST(SoundOutput, MixerResamplesAndMapsChannelsToStereo)
     for (size_t i = 0; i < 2 * 48510; ++i)
         peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(stereo[i])));
     EXPECT_NEAR(0.5 * 32767, peak, 0.02 * 32767);
-    // The 1.25 s sound ends and the output falls silent.
-    const size_t frames = stereo.size() / 2;
-    ASSERT_GT(frames, 60000u);  // 1.4 s were recorded
+    // The sound ends and the output falls silent.
     EXPECT_EQ(0, crossings(stereo, 0, 57000, frames));
 
     // Mono goes to both sides.
-    const auto mono = playToFile("tone48k-mono.mp3", std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/out-mono.raw");
-    ASSERT_GT(mono.size(), 2u * 44100);
+    const auto mono = playToFile("tone48k-mono.mp3", dir + "out-mono.raw", 48510);
+    ASSERT_GE(mono.size(), 2u * 48510);
     for (size_t f = 0; f < 44100; ++f)
         ASSERT_EQ(mono[2 * f], mono[2 * f + 1]) << "frame " << f;
     EXPECT_NEAR(880, crossings(mono, 0, 4410, 48510), 4);
@@ -111,9 +106,9 @@ TEST(SoundOutput, MixerResamplesAndMapsChannelsToStereo)
 
 TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
 {
-    SoundSystem* system = nullptr;
-    ASSERT_EQ(SoundResult::Ok, SoundSystem::create(&system));
-    ASSERT_EQ(SoundResult::Ok, system->init(2, SoundSystem::InitNormal));
+    SystemPtr system = startSystem(2, SoundSystem::InitNoDevice);
+    unsigned int clock = 0;
+    auto after = [&](unsigned int ms) { ASSERT_EQ(SoundResult::Ok, system->setClock(clock += ms)); };
     SoundSample* looping = nullptr;
     ASSERT_EQ(SoundResult::Ok,
               system->createStream(musicFixture("tone22k-stereo.mp3").c_str(), SoundSystem::ModeLoopNormal, &looping));
@@ -125,15 +120,14 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
     ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, looping, false, &channel));
     ASSERT_EQ(SoundResult::Ok, channel->setLoopCount(1));  // once more after the first pass
     ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
-    const double moved = nowMs();
-    sleepMs(150);
+    after(150);
     unsigned int position = 0;
     ASSERT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
-    const double expected = nowMs() - moved - 50.0;
-    ASSERT_LT(expected, length - 100.0) << "held up too long to see the wrap";
-    EXPECT_NEAR(expected, position, 30.0);  // wrapped to the start
+    EXPECT_NEAR(100.0, position, 1.0);  // wrapped to the start (the length is rounded to whole ms)
     ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
-    sleepMs(150);
+    after(49);
+    EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
+    after(2);
     EXPECT_EQ(SoundResult::ChannelStopped, channel->getPosition(&position, SoundSystem::TimeUnitMs));
 
     // Forever, and a second channel of the same sound beside it.
@@ -147,11 +141,14 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
     EXPECT_EQ(SoundResult::NoFreeChannel, system->playSound(SoundSystem::ChannelFree, looping, false, &none));
     EXPECT_EQ(nullptr, none);
     ASSERT_EQ(SoundResult::Ok, forever->setPosition(length - 20, SoundSystem::TimeUnitMs));
-    sleepMs(1000);
+    after(4 * length);
     EXPECT_EQ(SoundResult::Ok, forever->getPosition(&position, SoundSystem::TimeUnitMs));
+    EXPECT_NEAR(length - 20.0, position, 1.0);
     bool paused = false;
     EXPECT_EQ(SoundResult::Ok, second->getPaused(&paused));
     EXPECT_TRUE(paused);
+    EXPECT_EQ(SoundResult::Ok, second->getPosition(&position, SoundSystem::TimeUnitMs));
+    EXPECT_EQ(0u, position);
 
     // Without looping the loop count changes nothing: the sound plays once.
     SoundSample* once = nullptr;
@@ -161,7 +158,7 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
     ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, once, false, &channel));
     EXPECT_EQ(SoundResult::Ok, channel->setLoopCount(-1));
     ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
-    sleepMs(150);
+    after(51);
     EXPECT_EQ(SoundResult::ChannelStopped, channel->getPosition(&position, SoundSystem::TimeUnitMs));
 
     // Releasing a sound stops the channels that play it.
@@ -172,6 +169,4 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
                                                               SoundSystem::ModeLoopOff | SoundSystem::ModeLoopNormal, &once));
     EXPECT_EQ(nullptr, once);
     EXPECT_EQ(SoundResult::InvalidHandle, system->playSound(SoundSystem::ChannelFree, nullptr, false, &channel));
-    system->close();
-    system->release();
 }
