@@ -10,11 +10,12 @@
 #include <optional>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
+#include "Demo/DemoContent.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
-#include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
@@ -25,53 +26,11 @@
 
 namespace {
 
-const char* const SETTINGS_PATH = "data/settings.ini";
-const char* const MUSIC_PATH = "data/music/tovane.mp3";
 const char* const TITLE = "DedoZ";
-// Largest window side accepted from the settings, in pixels: beyond it no driver
-// offers a render target of the window's size.
-const int MAX_WINDOW_SIDE = 16384;
-
-// Returns false when the driver lacks an extension the post-processing needs.
-// Stops at the first missing one, so at most one missing-extension line is written.
-bool hasRequiredExtensions(Engine& engine)
-{
-    return engine.isExtensionSupported("GL_ARB_framebuffer_object") &&
-           engine.isExtensionSupported("GL_ARB_framebuffer_sRGB");
-}
-
-// The playing order. Scenes are created before being handed over, as the
-// manager's grid and some scenes draw from the random sequence in a fixed order.
-void addScenes(SceneManager& scenes)
-{
-    scenes.addScene(std::make_unique<SceneSadSpectrum>());
-}
-
-// The three programs of the chain, loaded in the order pulse, horizontal blur,
-// vertical blur; deleted in the reverse order.
-struct Programs {
-    std::unique_ptr<Shader> pulse;
-    std::unique_ptr<Shader> horizontalBlur;
-    std::unique_ptr<Shader> verticalBlur;
-
-    void load()
-    {
-        pulse = std::make_unique<Shader>("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-        horizontalBlur = std::make_unique<Shader>("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-        verticalBlur = std::make_unique<Shader>("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    }
-    void release()
-    {
-        verticalBlur.reset();
-        horizontalBlur.reset();
-        pulse.reset();
-    }
-    ~Programs() { release(); }
-};
 
 // One iteration per frame until Escape is held or the last scene has finished.
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
-             PostProcessChain& chain, const Programs& programs)
+             PostProcessChain& chain, const ChainPrograms& programs)
 {
     for (;;) {
         chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);
@@ -91,11 +50,11 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
 int main(int, char**)
 {
     try {
-        Settings settings(SETTINGS_PATH);
+        Settings settings(DemoContent::SETTINGS_PATH);
         // Seeded before any object that draws random numbers exists.
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
-        const int height = settings.getInt("vres", 480, 1, MAX_WINDOW_SIDE);
-        const int width = settings.getInt("hres", 640, 1, MAX_WINDOW_SIDE);
+        const int height = settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
+        const int width = settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
 
         Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, TITLE);
         if (!hasRequiredExtensions(engine)) {
@@ -106,7 +65,7 @@ int main(int, char**)
         // A music failure is reported by the player itself; the demo runs silently.
         Music music;
         music.init();
-        music.load(MUSIC_PATH);
+        music.load(DemoContent::MUSIC_PATH);
 
         InputManager inputs;
         inputs.addInput(new SDL_Keyboard());
@@ -117,10 +76,10 @@ int main(int, char**)
 
         std::cout << "Scene creation" << std::endl;
         SceneManager scenes;
-        addScenes(scenes);
+        addDemoScenes(scenes);
 
         std::cout << "Geometry generation" << std::endl;
-        Programs programs;
+        ChainPrograms programs;
         try {
             programs.load();
         } catch (const ShaderException& e) {

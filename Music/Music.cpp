@@ -9,6 +9,7 @@
 #include "Music/SoundResult.h"
 #include "Music/SoundSample.h"
 #include "Music/SoundSystem.h"
+#include "Music/SpectrumSource.h"
 
 const unsigned int Music::StreamMode = SoundSystem::ModeLoopOff | SoundSystem::ModeFlat |
                                        SoundSystem::ModeSoftwareMix | SoundSystem::ModeDecodeWhole |
@@ -35,7 +36,7 @@ bool check(int result)
 
 }  // namespace
 
-Music::Music() : m_system(nullptr), m_sound(nullptr), m_channel(nullptr)
+Music::Music() : m_system(nullptr), m_sound(nullptr), m_channel(nullptr), m_spectrumSource(nullptr)
 {
     std::cout << "Music created" << std::endl;
 }
@@ -88,9 +89,16 @@ void Music::play()
         m_channel->setLoopCount(-1);
 }
 
+void Music::setSpectrumSource(SpectrumSource* source)
+{
+    m_spectrumSource = source;
+}
+
 void Music::getSpectrum(float* array, int count)
 {
-    if (m_channel)
+    if (m_spectrumSource)
+        m_spectrumSource->getSpectrum(array, count);
+    else if (m_channel)
         m_channel->getSpectrum(array, count, 0, SoundChannel::WindowTriangle);
     else if (array && count > 0)
         std::fill(array, array + count, 0.0f);  // nothing has played yet: silence

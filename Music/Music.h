@@ -9,6 +9,7 @@
 class SoundChannel;
 class SoundSample;
 class SoundSystem;
+class SpectrumSource;
 
 class Music {
 public:
@@ -30,6 +31,9 @@ public:
     // Fills array with count magnitudes of the first channel of the playing sound,
     // triangle window; zeros when nothing plays.
     void getSpectrum(float* array, int count);
+    // Hands every later getSpectrum to source instead of the playing channel (null:
+    // back to the channel). Not owned; it must outlive its use here.
+    void setSpectrumSource(SpectrumSource* source);
     void stop();
     void pause();
     void update();
@@ -44,4 +48,5 @@ private:
     SoundSystem* m_system;    // created by init, closed and released by the destructor
     SoundSample* m_sound;     // replaced by each load, released by the destructor
     SoundChannel* m_channel;  // set by play; null until the first play
+    SpectrumSource* m_spectrumSource;  // not owned; null: the channel answers
 };
