@@ -41,16 +41,29 @@ const uint64_t MAX_SHOW_SECONDS = 4 * 3600;
 // Frames the band-2 values are kept for until their frame is read back.
 const size_t BAND_HISTORY = 2 * PboReader::COUNT;
 
-// Plays a fresh copy of the show without drawing and returns its length in frames.
-uint64_t measureShow(const FrameClock& clock, uint32_t seed, Soundtrack& soundtrack, Music& music)
+// A player that opens no audio device and runs on the capture's clock, started
+// at time 0; silent (zeros) when the soundtrack could not be read.
+std::unique_ptr<Music> showMusic(const std::string& path, bool readable)
 {
+    auto music = std::make_unique<Music>();
+    music->setClock(0);
+    music->init();
+    if (readable && music->load(path.c_str()))
+        music->play();
+    return music;
+}
+
+// Plays a fresh copy of the show without drawing and returns its length in frames.
+uint64_t measureShow(const FrameClock& clock, uint32_t seed, const std::string& musicPath, bool readable)
+{
+    const std::unique_ptr<Music> music = showMusic(musicPath, readable);
     Random::seed(seed);
     SceneManager scenes;
     addDemoScenes(scenes);
     const uint64_t limit = MAX_SHOW_SECONDS * static_cast<uint64_t>(clock.fps());
     for (uint64_t frame = 1; frame <= limit; ++frame) {
-        soundtrack.setTime(clock.timeOf(frame));
-        if (scenes.update(music, clock.tickOf(frame)))
+        music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
+        if (scenes.update(*music, clock.tickOf(frame)))
             return frame;
     }
     throw CaptureError("the show does not end within " + std::to_string(MAX_SHOW_SECONDS) + " s");
@@ -100,13 +113,8 @@ std::string CaptureRunner::run()
                            std::to_string(window.getHeight()) + ", not the " + std::to_string(width) + "x" +
                            std::to_string(height) + " asked for (screen too small?)");
 
-    // The player never opens an audio device: the scenes read the spectrum from
-    // the decoded track at the fixed clock's time.
-    Music music;
-    music.setSpectrumSource(&soundtrack);
-
     CapturePlan plan;
-    const uint64_t showFrames = measureShow(clock, seed, soundtrack, music);
+    const uint64_t showFrames = measureShow(clock, seed, musicPath, soundtrack.loaded());
     const std::string error = CapturePlan::make(o, showFrames, plan);
     if (!error.empty())
         throw CaptureError(error);
@@ -131,7 +139,9 @@ std::string CaptureRunner::run()
     if (!o.frameLog.empty())
         log.emplace(o.frameLog);
 
-    // Same order as the live demo: seed, scenes, programs, chain.
+    // Same order as the live demo: music, seed, scenes, programs, chain. The player
+    // never opens an audio device: the scenes read the spectrum at the fixed clock's time.
+    const std::unique_ptr<Music> music = showMusic(musicPath, soundtrack.loaded());
     Random::seed(seed);
     SceneManager scenes;
     addDemoScenes(scenes);
@@ -155,13 +165,17 @@ std::string CaptureRunner::run()
         progress.update(++delivered);
     });
 
+    float spectrum[512];
     for (uint64_t frame = 0; frame < plan.end; ++frame) {
-        soundtrack.setTime(clock.timeOf(frame));
+        music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
         // Frame 0 shows the first scene as built; each later frame follows one
         // update, as in the live demo, where the music starts a frame before it.
-        if (frame > 0 && scenes.update(music, clock.tickOf(frame)))
+        if (frame > 0 && scenes.update(*music, clock.tickOf(frame)))
             throw CaptureError("the show ended earlier than when it was measured");
-        bands[frame % BAND_HISTORY] = soundtrack.lastBand2();
+        if (log) {
+            music->getSpectrum(spectrum, 512);  // what the scenes read at this time
+            bands[frame % BAND_HISTORY] = spectrum[2];
+        }
         if (!plan.captures(frame))
             continue;
         chain.render(scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);

@@ -20,10 +20,7 @@ FrameLog::~FrameLog()
 
 void FrameLog::write(uint64_t index, uint64_t timeMs, float band2, uint64_t hash)
 {
-    if (band2 < 0.0f)
-        std::fprintf(m_file, "%" PRIu64 " %" PRIu64 " - %016" PRIx64 "\n", index, timeMs, hash);
-    else
-        std::fprintf(m_file, "%" PRIu64 " %" PRIu64 " %.6f %016" PRIx64 "\n", index, timeMs, band2, hash);
+    std::fprintf(m_file, "%" PRIu64 " %" PRIu64 " %.6f %016" PRIx64 "\n", index, timeMs, band2, hash);
 }
 
 uint64_t FrameLog::hashFrame(const uint8_t* rgba, int width, int height)

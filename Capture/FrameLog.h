@@ -1,8 +1,8 @@
 // FrameLog: one text line per captured frame, "INDEX TIME_MS BAND2 HASH", for
 // checking that two captures agree and when the music reaches the pictures.
 // HASH is the 64-bit FNV-1a of the frame's RGB bytes, rows top-down (as a PNG of
-// the frame holds them), in 16 hex digits; BAND2 is "-" when no scene read the
-// spectrum for that frame. Owns the open file.
+// the frame holds them), in 16 hex digits; BAND2 is band 2 of the spectrum the
+// scenes read at the frame's time. Owns the open file.
 #pragma once
 
 #include <cstdint>

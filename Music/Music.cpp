@@ -9,13 +9,12 @@
 #include "Music/SoundResult.h"
 #include "Music/SoundSample.h"
 #include "Music/SoundSystem.h"
-#include "Music/SpectrumSource.h"
 
 const unsigned int Music::StreamMode = SoundSystem::ModeLoopOff | SoundSystem::ModeFlat |
-                                       SoundSystem::ModeSoftwareMix | SoundSystem::ModeDecodeWhole |
+                                       SoundSystem::ModeSoftwareMix | SoundSystem::ModeCreateSample |
                                        SoundSystem::ModeExactTime | SoundSystem::ModeSingleInstance;
 static_assert(SoundSystem::ModeLoopOff + SoundSystem::ModeFlat + SoundSystem::ModeSoftwareMix +
-                      SoundSystem::ModeDecodeWhole + SoundSystem::ModeExactTime +
+                      SoundSystem::ModeCreateSample + SoundSystem::ModeExactTime +
                       SoundSystem::ModeSingleInstance ==
                   0x24149,
               "the demo's sound mode word");
@@ -36,19 +35,34 @@ bool check(int result)
 
 }  // namespace
 
-Music::Music() : m_system(nullptr), m_sound(nullptr), m_channel(nullptr), m_spectrumSource(nullptr)
+void Music::SystemRelease::operator()(SoundSystem* system) const
+{
+    system->close();
+    system->release();
+}
+
+void Music::SoundRelease::operator()(SoundSample* sound) const
+{
+    sound->release();
+}
+
+void Music::ChannelRelease::operator()(SoundChannel* channel) const
+{
+    channel->stop();
+}
+
+Music::Music() : m_manualClock(false), m_clockMs(0)
 {
     std::cout << "Music created" << std::endl;
 }
 
 Music::~Music()
 {
-    if (m_sound)
-        m_sound->release();
-    if (m_system) {
-        m_system->close();
-        m_system->release();
-    }
+    // The channel belongs to the system and stops with its sound; then the sound,
+    // and last the system, which the others point into.
+    m_channel.reset();
+    m_sound.reset();
+    m_system.reset();
     std::cout << "Music deleted" << std::endl;
 }
 
@@ -58,19 +72,25 @@ bool Music::init()
     // first and find the audio output taken.
     if (m_system)
         return check(SoundResult::AlreadyInitialised);
-    if (!check(SoundSystem::create(&m_system)))
+    SoundSystem* created = nullptr;
+    const int result = SoundSystem::create(&created);
+    m_system.reset(created);
+    if (!check(result))
         return false;
-    return check(m_system->init(kChannels, SoundSystem::InitNormal));
+    if (!m_manualClock)
+        return check(m_system->init(kChannels, SoundSystem::InitNormal));
+    return check(m_system->init(kChannels, SoundSystem::InitNoDevice)) && check(m_system->setClock(m_clockMs));
 }
 
 bool Music::load(const char* path)
 {
-    if (m_sound)
-        m_sound->release();
-    m_sound = nullptr;
+    m_sound.reset();
     if (!m_system)
         return check(SoundResult::InvalidHandle);
-    return check(m_system->createStream(path, StreamMode, &m_sound));
+    SoundSample* created = nullptr;
+    const int result = m_system->createStream(path, StreamMode, &created);
+    m_sound.reset(created);
+    return check(result);
 }
 
 void Music::play()
@@ -84,21 +104,18 @@ void Music::play()
     }
     if (!m_system)
         return;
-    m_system->playSound(SoundSystem::ChannelFree, m_sound, false, &m_channel);
+    // Released before the new play: the system may hand out the same channel again.
+    m_channel.reset();
+    SoundChannel* started = nullptr;
+    m_system->playSound(SoundSystem::ChannelFree, m_sound.get(), false, &started);
+    m_channel.reset(started);
     if (m_channel)
         m_channel->setLoopCount(-1);
 }
 
-void Music::setSpectrumSource(SpectrumSource* source)
-{
-    m_spectrumSource = source;
-}
-
 void Music::getSpectrum(float* array, int count)
 {
-    if (m_spectrumSource)
-        m_spectrumSource->getSpectrum(array, count);
-    else if (m_channel)
+    if (m_channel)
         m_channel->getSpectrum(array, count, 0, SoundChannel::WindowTriangle);
     else if (array && count > 0)
         std::fill(array, array + count, 0.0f);  // nothing has played yet: silence
@@ -153,4 +170,14 @@ unsigned int Music::getLength()
                        : static_cast<int>(SoundResult::InvalidHandle)))
         return 0;
     return length;
+}
+
+void Music::setClock(unsigned int ms)
+{
+    if (!m_system) {
+        m_manualClock = true;
+        m_clockMs = ms;
+        return;
+    }
+    check(m_system->setClock(ms));
 }

@@ -1,19 +1,18 @@
-// SoundChannel: channel state changes and queries under the audio lock; the
-// heard-position estimate that positions and spectra share.
+// SoundChannel: voice operations under the system's lock, time-unit conversion, and
+// the spectrum of the frames being heard.
 #include "Music/SoundChannel.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 
+#include "Music/SoundMixer.h"
 #include "Music/SoundResult.h"
-#include "Music/SoundSample.h"
+#include "Music/SoundStream.h"
 #include "Music/SoundSystem.h"
 #include "Music/SpectrumAnalyser.h"
 
 namespace {
-
-// On the dummy driver the heard position runs on with the clock between callbacks,
-// but no further than this if the audio thread is held up.
-const int64_t kMaxClockLeadNs = 250000000;
 
 uint64_t msToFrames(unsigned int ms, int rate)
 {
@@ -34,75 +33,29 @@ unsigned int framesToMs(uint64_t position, int rate)
 
 }  // namespace
 
-SoundChannel::SoundChannel(SoundSystem& system)
-    : m_system(system), m_sound(nullptr), m_paused(false), m_loopsLeft(0), m_position(0), m_step(0),
-      m_anchorNs(0), m_anchorPending(false)
+SoundChannel::SoundChannel(SoundSystem& system, int voice) : m_system(system), m_voice(voice)
 {
-}
-
-void SoundChannel::restartClock(int64_t nowNs)
-{
-    m_anchorNs = nowNs;
-    // With a real device, what is heard next is what the next callback mixes:
-    // hold the position until then instead of running ahead of the device.
-    m_anchorPending = !m_system.m_clockDriven;
-}
-
-uint64_t SoundChannel::heardPosition(int64_t nowNs) const
-{
-    if (m_paused || m_anchorPending)
-        return m_position;
-    const int rate = m_sound->sampleRate();
-    const uint64_t length = static_cast<uint64_t>(m_sound->frameCount()) << 32;
-    uint64_t position;
-    if (m_system.m_clockDriven) {
-        const int64_t lead = std::min(nowNs - m_anchorNs, kMaxClockLeadNs);
-        position = m_position + SoundSystem::framesIn(lead, rate);
-    } else {
-        // The device still holds the last callback's frames: what is heard now is
-        // the start of that buffer, moved on by the time since it was handed over.
-        const int held = m_system.m_callbackFrames;
-        const int64_t heldNs = static_cast<int64_t>(held) * 1000000000 / m_system.m_deviceRate;
-        const uint64_t behind = static_cast<uint64_t>(held) * m_step;
-        const uint64_t ahead = SoundSystem::framesIn(std::min(nowNs - m_anchorNs, heldNs), rate);
-        if (m_position + ahead >= behind)
-            position = m_position + ahead - behind;
-        else if (m_sound->loops() && length > 0)
-            position = m_position + ahead + length - behind;  // heard from before the wrap
-        else
-            position = 0;
-    }
-    if (position >= length && length > 0)
-        position = m_sound->loops() ? position % length : length;
-    return position;
 }
 
 int SoundChannel::getPaused(bool* paused) const
 {
     if (!paused)
         return SoundResult::InvalidParam;
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
+    std::lock_guard<std::mutex> lock(m_system.m_mutex);
+    m_system.clockLocked();
+    if (!m_system.m_mixer->active(m_voice))
         return SoundResult::ChannelStopped;
-    *paused = m_paused;
+    *paused = m_system.m_mixer->paused(m_voice);
     return SoundResult::Ok;
 }
 
 int SoundChannel::setPaused(bool paused)
 {
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
+    std::lock_guard<std::mutex> lock(m_system.m_mutex);
+    const int64_t now = m_system.clockLocked();
+    if (!m_system.m_mixer->active(m_voice))
         return SoundResult::ChannelStopped;
-    if (paused == m_paused)
-        return SoundResult::Ok;
-    const int64_t now = SoundSystem::nowNs();
-    if (paused) {
-        m_position = heardPosition(now);
-        m_paused = true;
-    } else {
-        m_paused = false;
-        restartClock(now);
-    }
+    m_system.m_mixer->setPaused(m_voice, paused, now);
     return SoundResult::Ok;
 }
 
@@ -110,20 +63,22 @@ int SoundChannel::setLoopCount(int count)
 {
     if (count < -1)
         return SoundResult::InvalidParam;
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
+    std::lock_guard<std::mutex> lock(m_system.m_mutex);
+    m_system.clockLocked();
+    if (!m_system.m_mixer->active(m_voice))
         return SoundResult::ChannelStopped;
-    if (m_sound->loops())
-        m_loopsLeft = count;
+    m_system.m_mixer->setLoopCount(m_voice, count);
     return SoundResult::Ok;
 }
 
 int SoundChannel::stop()
 {
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
+    std::shared_ptr<SoundStream> stopped;  // destroyed after the lock is released
+    std::lock_guard<std::mutex> lock(m_system.m_mutex);
+    m_system.clockLocked();
+    if (!m_system.m_mixer->active(m_voice))
         return SoundResult::ChannelStopped;
-    m_sound = nullptr;
+    stopped = m_system.m_mixer->stop(m_voice);
     return SoundResult::Ok;
 }
 
@@ -131,55 +86,80 @@ int SoundChannel::setPosition(unsigned int position, unsigned int timeUnit)
 {
     if (timeUnit != SoundSystem::TimeUnitMs)
         return SoundResult::InvalidParam;
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
-        return SoundResult::ChannelStopped;
-    const uint64_t frames = msToFrames(position, m_sound->sampleRate());
-    if (frames > (static_cast<uint64_t>(m_sound->frameCount()) << 32))
+    std::shared_ptr<SoundStream> stream;
+    {
+        std::lock_guard<std::mutex> lock(m_system.m_mutex);
+        m_system.clockLocked();
+        if (!m_system.m_mixer->active(m_voice))
+            return SoundResult::ChannelStopped;
+        stream = m_system.m_mixer->stream(m_voice);
+    }
+    const uint64_t frames = msToFrames(position, stream->sampleRate());
+    if (frames > static_cast<uint64_t>(stream->length()) << 32)
         return SoundResult::InvalidPosition;
-    m_position = frames;
-    restartClock(SoundSystem::nowNs());
-    return SoundResult::Ok;
+    // The voice moves when the stream's ring is emptied, under the same lock, so
+    // the mixer never reads the old frames at the new position.
+    bool moved = false;
+    const int result = stream->restart(static_cast<int64_t>(frames >> 32), [&] {
+        SoundMixer& mixer = *m_system.m_mixer;
+        const int64_t now = m_system.clockLocked();
+        if (mixer.active(m_voice) && mixer.stream(m_voice) == stream) {
+            mixer.jump(m_voice, frames, now);
+            moved = true;
+        }
+    });
+    if (!moved)
+        return SoundResult::ChannelStopped;  // the sound ended meanwhile
+    return result;
 }
 
 int SoundChannel::getPosition(unsigned int* position, unsigned int timeUnit) const
 {
     if (!position || timeUnit != SoundSystem::TimeUnitMs)
         return SoundResult::InvalidParam;
-    SoundSystem::Lock lock(m_system);
-    if (!m_sound)
+    std::lock_guard<std::mutex> lock(m_system.m_mutex);
+    const int64_t now = m_system.clockLocked();
+    const SoundMixer& mixer = *m_system.m_mixer;
+    if (!mixer.active(m_voice))
         return SoundResult::ChannelStopped;
-    *position = framesToMs(heardPosition(SoundSystem::nowNs()), m_sound->sampleRate());
+    *position = framesToMs(mixer.heardFilePosition(m_voice, now), mixer.stream(m_voice)->sampleRate());
     return SoundResult::Ok;
 }
 
 int SoundChannel::getSpectrum(float* spectrum, int count, int channelOffset, int windowType)
 {
-    if (!spectrum || count < 1 || count > 16384)
+    if (!spectrum || count < 1 || count > MaxSpectrumCount)
         return SoundResult::InvalidParam;
     std::fill(spectrum, spectrum + count, 0.0f);
     if (windowType != WindowTriangle || channelOffset < 0)
         return SoundResult::InvalidParam;
 
-    const SoundSample* sound;
-    uint64_t heard;
+    std::shared_ptr<SoundStream> stream;
+    int64_t heard = 0;
     {
-        SoundSystem::Lock lock(m_system);
-        if (!m_sound)
+        std::lock_guard<std::mutex> lock(m_system.m_mutex);
+        const int64_t now = m_system.clockLocked();
+        const SoundMixer& mixer = *m_system.m_mixer;
+        if (!mixer.active(m_voice))
             return SoundResult::ChannelStopped;
-        if (m_paused)
+        if (mixer.paused(m_voice))
             return SoundResult::Ok;
-        sound = m_sound;
-        heard = heardPosition(SoundSystem::nowNs());
+        stream = mixer.stream(m_voice);
+        heard = static_cast<int64_t>(mixer.heardFrame(m_voice, now) >> 32);
     }
-    if (channelOffset >= sound->channels())
+    if (channelOffset >= stream->channels())
         return SoundResult::InvalidParam;
-    // The decoded data is immutable and the sound can only be released by this
-    // same thread, so the transform runs outside the lock.
     SpectrumAnalyser* analyser = m_system.analyser(count);
     if (!analyser)
         return SoundResult::OutOfMemory;
-    analyser->compute(sound->data(), sound->frameCount(), sound->channels(), channelOffset,
-                      static_cast<int64_t>(heard >> 32), spectrum);
+    // Normally the feeder is far ahead; on a clock set by hand, or after a stall,
+    // the frames up to the one heard are decoded here.
+    stream->ensure(heard - 1);
+    float* window = m_system.m_spectrumWindow.data();
+    {
+        std::lock_guard<std::mutex> lock(m_system.m_mutex);
+        stream->copyChannel(heard, 2 * count, channelOffset, window);
+    }
+    analyser->compute(window, 2 * static_cast<size_t>(count), 1, 0, 2 * count, spectrum);
     return SoundResult::Ok;
 }

@@ -22,9 +22,10 @@ const char* SoundResult::errorString(int code)
     case ChannelStopped: return "The sound channel has stopped playing.";
     case DeviceInUse: return "Another sound system already holds the audio output.";
     case InvalidPosition: return "The position lies past the end of the sound.";
+    case ClockNotSettable: return "The sound system runs on its audio device's clock, which cannot be set.";
     default: break;
     }
-    // Codes 18 to 97 are reserved for the layer but unused: the layer never returns
+    // Codes 19 to 97 are reserved for the layer but unused: the layer never returns
     // them, so they are as unknown to a reader as the codes above 97.
     return "Unknown error.";
 }

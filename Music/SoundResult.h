@@ -12,10 +12,10 @@ public:
         NotInitialised = 3,     // the system has not been initialised (or was closed)
         AlreadyInitialised = 4, // init called twice
         OutOfMemory = 5,
-        FileNotFound = 6,       // the path does not exist or cannot be opened
+        FileNotFound = 6,       // the path does not exist, cannot be opened or is no regular file
         FileIsDirectory = 7,
         FileEmpty = 8,
-        FileBad = 9,            // no MPEG audio could be decoded from the file
+        FileBad = 9,            // no MPEG audio could be decoded from the file (a WAV file, text, noise)
         FileTruncated = 10,     // the file ends before the length announced in its header
         FormatChanged = 11,     // sample rate or channel count changes inside the file
         DecoderFailure = 12,    // libmpg123 could not be set up
@@ -24,7 +24,8 @@ public:
         ChannelStopped = 15,    // the channel finished or was stopped
         DeviceInUse = 16,       // another sound system holds the audio output
         InvalidPosition = 17,   // a position past the end of the sound
-        LastKnown = 17
+        ClockNotSettable = 18,  // setClock on a system that runs on its audio device's clock
+        LastKnown = 18
     };
 
     // "No errors." for 0, "Unknown error." for codes above 97 (and for negative

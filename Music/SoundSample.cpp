@@ -1,18 +1,20 @@
-// SoundSample: a decoded sound and its queries; released through its SoundSystem.
+// SoundSample: the queries of an opened sound; released through its SoundSystem.
 #include "Music/SoundSample.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "Music/SoundFile.h"
 #include "Music/SoundResult.h"
 #include "Music/SoundSystem.h"
 
-SoundSample::SoundSample(SoundSystem& system, std::vector<float>&& data, int channels, int sampleRate,
+SoundSample::SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames, int sampleRate,
                          unsigned int mode, const std::string& name)
-    : m_system(system), m_data(std::move(data)), m_frames(m_data.size() / channels), m_channels(channels),
-      m_sampleRate(sampleRate), m_mode(mode), m_name(name)
+    : m_system(system), m_file(std::move(file)), m_frames(frames), m_sampleRate(sampleRate), m_mode(mode), m_name(name)
 {
 }
+
+SoundSample::~SoundSample() = default;
 
 int SoundSample::release()
 {

@@ -1,13 +1,14 @@
-// SoundSample: one sound of the sound layer, the whole file decoded to interleaved
-// floats (full scale -1 to 1) at its own sample rate. Owned by its SoundSystem; the
-// decoded data never changes while the sound exists, so the audio thread reads it freely.
+// SoundSample: one sound of the sound layer: an MP3 file checked when it was opened
+// (format, exact length, first frames), kept open and decoded only while a channel
+// plays it (each channel streams it through its own SoundStream). Owned by its
+// SoundSystem; lengths in frames of the file's own sample rate.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
+class SoundFile;
 class SoundSystem;
 
 class SoundSample {
@@ -22,27 +23,21 @@ public:
     // at most length - 1 characters and a terminating zero.
     int getName(char* name, int length) const;
 
-    const float* data() const { return m_data.data(); }
-    size_t frameCount() const { return m_frames; }
-    int channels() const { return m_channels; }
-    int sampleRate() const { return m_sampleRate; }
-    unsigned int mode() const { return m_mode; }
-    bool loops() const;  // opened with looping on
-
 private:
     friend class SoundSystem;  // the only creator and owner
     friend struct std::default_delete<SoundSample>;
-    SoundSample(SoundSystem& system, std::vector<float>&& data, int channels, int sampleRate,
+    SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames, int sampleRate,
                 unsigned int mode, const std::string& name);
-    ~SoundSample() = default;
+    ~SoundSample();
     SoundSample(const SoundSample&) = delete;
     SoundSample& operator=(const SoundSample&) = delete;
 
+    bool loops() const;  // opened with looping on
+
     SoundSystem& m_system;
-    std::vector<float> m_data;  // frames x channels
-    size_t m_frames;
-    int m_channels;
-    int m_sampleRate;           // Hz
-    unsigned int m_mode;        // SoundSystem::Mode* bits given at creation
+    std::shared_ptr<const SoundFile> m_file;  // shared with the streams that play it
+    int64_t m_frames;     // exact length
+    int m_sampleRate;     // Hz
+    unsigned int m_mode;  // SoundSystem::Mode* bits given at creation
     std::string m_name;
 };

@@ -1,132 +1,39 @@
-// SoundSystem: SDL audio output, channel mixing on the audio thread, sound ownership.
-// Depends on SDL 1.2 (sdl12-compat) audio, SoundDecoder and SpectrumAnalyser.
+// SoundSystem: creation and checks of sounds, channel start, the clocks, and the
+// wiring of output, mixer and feeder.
 #include "Music/SoundSystem.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <iostream>
 #include <new>
 #include <string>
+#include <system_error>
 
+#include "Music/AudioOutput.h"
+#include "Music/MpegReader.h"
 #include "Music/SoundChannel.h"
-#include "Music/SoundDecoder.h"
+#include "Music/SoundFile.h"
+#include "Music/SoundMixer.h"
 #include "Music/SoundResult.h"
 #include "Music/SoundSample.h"
+#include "Music/SoundStream.h"
 #include "Music/SpectrumAnalyser.h"
-
-SoundSystem* SoundSystem::s_deviceOwner = nullptr;
+#include "Music/StreamFeeder.h"
 
 namespace {
 
-const int kOutputRate = 44100;
-const int kOutputSamples = 1024;  // frames per callback asked of SDL: 23 ms
+const int kMixRate = 44100;  // the output's rate; also the mixer's without a device
 const int kDemoSpectrumCount = 512;
 
-// Points standard error at /dev/null while audio back ends probe the hardware:
-// libasound writes a dozen "ALSA lib ..." lines when no card is present, and the
-// user must see only our own one-line verdict. Redirecting the descriptor catches
-// every back end's noise, not only ALSA's.
-class StderrSilencer {
-public:
-    StderrSilencer() : m_saved(-1)
-    {
-        std::cerr.flush();
-        std::fflush(stderr);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (null < 0)
-            return;
-        m_saved = ::dup(STDERR_FILENO);
-        if (m_saved >= 0)
-            ::dup2(null, STDERR_FILENO);
-        ::close(null);
-    }
-    ~StderrSilencer()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-    }
-    StderrSilencer(const StderrSilencer&) = delete;
-    StderrSilencer& operator=(const StderrSilencer&) = delete;
-
-private:
-    int m_saved;
-};
-
-std::string driverName()
+int64_t steadyNs()
 {
-    char name[32] = {0};
-    if (!SDL_AudioDriverName(name, sizeof(name)))
-        return std::string();
-    return name;
-}
-
-// Sets or restores SDL_AUDIODRIVER for one subsystem start.
-class DriverOverride {
-public:
-    explicit DriverOverride(const char* driver)
-    {
-        const char* old = std::getenv("SDL_AUDIODRIVER");
-        m_had = old != nullptr;
-        if (m_had)
-            m_old = old;
-        ::setenv("SDL_AUDIODRIVER", driver, 1);
-    }
-    ~DriverOverride()
-    {
-        if (m_had)
-            ::setenv("SDL_AUDIODRIVER", m_old.c_str(), 1);
-        else
-            ::unsetenv("SDL_AUDIODRIVER");
-    }
-
-private:
-    bool m_had;
-    std::string m_old;
-};
-
-// Starts the audio subsystem and opens the device; on failure leaves the
-// subsystem stopped and the reason in reason.
-bool startAudio(SDL_AudioSpec& want, std::string& reason)
-{
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        reason = SDL_GetError();
-        return false;
-    }
-    // No "obtained" format asked back: SDL converts to exactly the format requested.
-    if (SDL_OpenAudio(&want, nullptr) != 0) {
-        reason = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    return true;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
 
-SoundSystem::Lock::Lock(const SoundSystem& system) : m_locked(system.m_deviceOpen)
-{
-    if (m_locked)
-        SDL_LockAudio();
-}
-
-SoundSystem::Lock::~Lock()
-{
-    if (m_locked)
-        SDL_UnlockAudio();
-}
-
-SoundSystem::SoundSystem()
-    : m_initialised(false), m_deviceOpen(false), m_clockDriven(false), m_deviceRate(kOutputRate),
-      m_callbackFrames(0)
+SoundSystem::SoundSystem() : m_initialised(false), m_manualClock(false), m_clockNs(0)
 {
 }
 
@@ -144,88 +51,75 @@ int SoundSystem::init(int maxChannels, unsigned int flags)
 {
     if (m_initialised)
         return SoundResult::AlreadyInitialised;
-    if (maxChannels < 1 || maxChannels > MaxChannels || flags != InitNormal)
+    if (maxChannels < 1 || maxChannels > MaxChannels || (flags & ~InitNoDevice))
         return SoundResult::InvalidParam;
-    if (s_deviceOwner)
-        return SoundResult::DeviceInUse;
+    const bool device = !(flags & InitNoDevice);
 
+    // Everything is made aside and kept only when all of it exists.
+    std::unique_ptr<SoundMixer> mixer;
+    std::vector<std::unique_ptr<SoundChannel>> channels;
+    std::unique_ptr<StreamFeeder> feeder;
+    std::unique_ptr<AudioOutput> output;
     try {
-        m_channels.clear();
-        m_channels.reserve(maxChannels);
+        mixer.reset(new SoundMixer(maxChannels, kMixRate));
+        channels.reserve(static_cast<size_t>(maxChannels));
         for (int i = 0; i < maxChannels; ++i)
-            m_channels.push_back(std::unique_ptr<SoundChannel>(new SoundChannel(*this)));
+            channels.push_back(std::unique_ptr<SoundChannel>(new SoundChannel(*this, i)));
         // The demo's 512-band spectrum is planned now, not on the first frame.
         if (!analyser(kDemoSpectrumCount))
-            throw std::bad_alloc();
+            return SoundResult::OutOfMemory;
+        m_spectrumWindow.resize(2 * static_cast<size_t>(SoundChannel::MaxSpectrumCount));
+        feeder.reset(new StreamFeeder(&SoundSystem::collect, this, maxChannels));
+        if (device) {
+            output.reset(new AudioOutput());
+            const int result = output->open(&SoundSystem::fill, this);
+            if (result != SoundResult::Ok)
+                return result;
+        }
     } catch (const std::bad_alloc&) {
-        m_channels.clear();
-        m_analysers.clear();
         return SoundResult::OutOfMemory;
+    } catch (const std::system_error&) {
+        return SoundResult::OutOfMemory;  // no thread could be started
     }
 
-    const int result = openDevice();
-    if (result != SoundResult::Ok) {
-        m_channels.clear();
-        return result;
+    {
+        // The feeder already runs and reads the mixer under the lock.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        mixer->setClockDriven(!device || output->silent());
+        m_mixer = std::move(mixer);
+        m_manualClock = !device;
+        m_clockNs = 0;
     }
+    m_channels = std::move(channels);
+    m_feeder = std::move(feeder);
+    m_output = std::move(output);
+    if (m_output)
+        m_output->start();
     m_initialised = true;
     return SoundResult::Ok;
 }
 
-int SoundSystem::openDevice()
+int SoundSystem::setClock(unsigned int ms)
 {
-    SDL_AudioSpec want;
-    std::memset(&want, 0, sizeof(want));
-    want.freq = kOutputRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = kOutputSamples;
-    want.callback = &SoundSystem::audioCallback;
-    want.userdata = this;
-
-    // The callback mixes in chunks of this buffer, whatever length SDL asks for.
-    try {
-        m_mixBuffer.assign(static_cast<size_t>(kOutputSamples) * 2, 0.0f);
-    } catch (const std::bad_alloc&) {
-        return SoundResult::OutOfMemory;
-    }
-
-    std::string reason;
-    bool opened;
-    {
-        StderrSilencer quiet;
-        opened = startAudio(want, reason);
-    }
-    if (!opened) {
-        if (driverName() == "dummy" || (std::getenv("SDL_AUDIODRIVER") &&
-                                        std::string(std::getenv("SDL_AUDIODRIVER")) == "dummy"))
-            return SoundResult::AudioDevice;
-        // Asking SDL for a driver by name does not switch it; starting the audio
-        // subsystem again with the environment variable set does.
-        bool silent;
-        {
-            DriverOverride dummy("dummy");
-            StderrSilencer quiet;
-            std::string dummyReason;
-            silent = startAudio(want, dummyReason);
-        }
-        if (!silent)
-            return SoundResult::AudioDevice;  // the caller reports this one failure
-        std::cerr << "No audio device could be opened (" << reason
-                  << "): the music goes on without sound through SDL's dummy audio driver" << std::endl;
-    }
-
-    m_deviceOpen = true;
-    s_deviceOwner = this;
-    {
-        // The compatibility layer may already run the audio thread: what the
-        // callback reads is published under the audio lock.
-        Lock lock(*this);
-        m_clockDriven = driverName() == "dummy";
-        m_deviceRate = want.freq;
-    }
-    SDL_PauseAudio(0);
+    if (!m_initialised)
+        return SoundResult::NotInitialised;
+    if (!m_manualClock)
+        return SoundResult::ClockNotSettable;
+    const int64_t now = static_cast<int64_t>(ms) * 1000000;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (now < m_clockNs)
+        return SoundResult::InvalidParam;
+    m_clockNs = now;
+    m_mixer->advance(now);
     return SoundResult::Ok;
+}
+
+int64_t SoundSystem::clockLocked()
+{
+    const int64_t now = m_manualClock ? m_clockNs : steadyNs();
+    if (m_mixer->clockDriven())
+        m_mixer->advance(now);
+    return now;
 }
 
 int SoundSystem::createStream(const char* path, unsigned int mode, SoundSample** sound)
@@ -235,25 +129,31 @@ int SoundSystem::createStream(const char* path, unsigned int mode, SoundSample**
     *sound = nullptr;
     if (!m_initialised)
         return SoundResult::NotInitialised;
-    const unsigned int known = ModeLoopOff | ModeLoopNormal | ModeFlat | ModeSoftwareMix | ModeDecodeWhole |
+    const unsigned int known = ModeLoopOff | ModeLoopNormal | ModeFlat | ModeSoftwareMix | ModeCreateSample |
                                ModeExactTime | ModeSingleInstance;
     if (!path || (mode & ~known) || ((mode & ModeLoopOff) && (mode & ModeLoopNormal)))
         return SoundResult::InvalidParam;
 
-    std::vector<float> data;
-    int channels = 0;
-    int rate = 0;
-    const int result = SoundDecoder::decodeFile(path, data, channels, rate);
-    if (result != SoundResult::Ok)
-        return result;
-
-    std::string name(path);
-    const size_t slash = name.find_last_of('/');
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
     try {
-        std::unique_ptr<SoundSample> created(new SoundSample(*this, std::move(data), channels, rate, mode, name));
-        m_sounds.push_back(std::move(created));
+        std::unique_ptr<SoundFile> file;
+        int result = SoundFile::open(path, &file);
+        if (result != SoundResult::Ok)
+            return result;
+        MpegReader reader;
+        int64_t frames = 0;
+        result = reader.open(*file);
+        if (result == SoundResult::Ok)
+            result = reader.check(&frames);
+        if (result != SoundResult::Ok)
+            return result;
+
+        std::string name(path);
+        const size_t slash = name.find_last_of('/');
+        if (slash != std::string::npos)
+            name.erase(0, slash + 1);
+        m_sounds.reserve(m_sounds.size() + 1);
+        m_sounds.push_back(std::unique_ptr<SoundSample>(
+            new SoundSample(*this, std::move(file), frames, reader.sampleRate(), mode, name)));
     } catch (const std::bad_alloc&) {
         return SoundResult::OutOfMemory;
     }
@@ -276,28 +176,37 @@ int SoundSystem::playSound(int channelIndex, SoundSample* sound, bool paused, So
         return SoundResult::InvalidHandle;
     if (channelIndex != ChannelFree && (channelIndex < 0 || channelIndex >= static_cast<int>(m_channels.size())))
         return SoundResult::InvalidParam;
-
-    Lock lock(*this);
-    SoundChannel* chosen = nullptr;
-    if (channelIndex == ChannelFree) {
-        for (auto& c : m_channels) {
-            if (!c->m_sound) {
-                chosen = c.get();
-                break;
-            }
-        }
-        if (!chosen)
+    {
+        // Only this thread starts voices: one found free now is still free below.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        clockLocked();
+        if (channelIndex == ChannelFree && m_mixer->freeVoice() < 0)
             return SoundResult::NoFreeChannel;
-    } else {
-        chosen = m_channels[channelIndex].get();
     }
-    chosen->m_sound = sound;
-    chosen->m_paused = paused;
-    chosen->m_loopsLeft = sound->loops() ? -1 : 0;
-    chosen->m_position = 0;
-    chosen->m_step = (static_cast<uint64_t>(sound->sampleRate()) << 32) / static_cast<uint64_t>(m_deviceRate);
-    chosen->restartClock(nowNs());
-    *channel = chosen;
+
+    std::shared_ptr<SoundStream> stream;
+    try {
+        stream = std::make_shared<SoundStream>(sound->m_file, sound->m_frames, sound->loops(), m_mutex);
+    } catch (const std::bad_alloc&) {
+        return SoundResult::OutOfMemory;
+    }
+    if (!stream->isOpen())
+        return SoundResult::DecoderFailure;
+    int voice = -1;
+    std::shared_ptr<SoundStream> previous;  // what the voice played, destroyed outside the lock
+    const int result = stream->restart(0, [&] {
+        const int64_t now = clockLocked();
+        voice = channelIndex == ChannelFree ? m_mixer->freeVoice() : channelIndex;
+        previous = m_mixer->start(voice, stream, paused, now);
+    });
+    if (result != SoundResult::Ok) {
+        std::shared_ptr<SoundStream> failed;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        failed = m_mixer->stop(voice);
+        return result;
+    }
+    m_feeder->wake();
+    *channel = m_channels[static_cast<size_t>(voice)].get();
     return SoundResult::Ok;
 }
 
@@ -310,15 +219,16 @@ int SoundSystem::close()
 {
     if (!m_initialised)
         return SoundResult::NotInitialised;
-    if (m_deviceOpen) {
-        // Joins the audio thread: no callback runs after this.
-        SDL_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        m_deviceOpen = false;
-        s_deviceOwner = nullptr;
+    // Joined without m_mutex held: a callback or a feeding round waiting for it
+    // would never end.
+    m_output.reset();
+    m_feeder.reset();
+    std::vector<std::shared_ptr<SoundStream>> stopped;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (int i = 0; i < m_mixer->voiceCount(); ++i)
+            stopped.push_back(m_mixer->stop(i));
     }
-    for (auto& c : m_channels)
-        c->m_sound = nullptr;
     m_initialised = false;
     return SoundResult::Ok;
 }
@@ -327,7 +237,7 @@ int SoundSystem::release()
 {
     if (m_initialised)
         close();
-    delete this;
+    delete this;  // the handle API's owner is its caller: release is its delete
     return SoundResult::Ok;
 }
 
@@ -337,12 +247,17 @@ int SoundSystem::releaseSound(SoundSample* sound)
                            [sound](const std::unique_ptr<SoundSample>& s) { return s.get() == sound; });
     if (it == m_sounds.end())
         return SoundResult::InvalidHandle;
-    {
+    std::vector<std::shared_ptr<SoundStream>> stopped;  // destroyed outside the lock
+    if (m_mixer) {
+        stopped.reserve(static_cast<size_t>(m_mixer->voiceCount()));
         // The audio thread must not be reading the sound when it goes.
-        Lock lock(*this);
-        for (auto& c : m_channels)
-            if (c->m_sound == sound)
-                c->m_sound = nullptr;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        clockLocked();
+        for (int i = 0; i < m_mixer->voiceCount(); ++i) {
+            const std::shared_ptr<SoundStream>& stream = m_mixer->stream(i);
+            if (stream && stream->file() == sound->m_file.get())
+                stopped.push_back(m_mixer->stop(i));
+        }
     }
     m_sounds.erase(it);
     return SoundResult::Ok;
@@ -363,110 +278,21 @@ SpectrumAnalyser* SoundSystem::analyser(int count)
     return m_analysers.back().get();
 }
 
-int64_t SoundSystem::nowNs()
+void SoundSystem::fill(void* system, int16_t* out, int frames)
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    SoundSystem& self = *static_cast<SoundSystem*>(system);
+    std::lock_guard<std::mutex> lock(self.m_mutex);
+    self.m_mixer->mix(out, frames, steadyNs());
 }
 
-uint64_t SoundSystem::framesIn(int64_t elapsedNs, int sampleRate)
+void SoundSystem::collect(void* system, std::vector<std::shared_ptr<SoundStream>>& streams)
 {
-    if (elapsedNs <= 0)
-        return 0;
-    // Split into whole frames and a remainder so that no product overflows 64 bits
-    // for elapsed times up to days.
-    const uint64_t scaled = static_cast<uint64_t>(elapsedNs) * static_cast<uint64_t>(sampleRate);
-    const uint64_t whole = scaled / 1000000000ull;
-    const uint64_t rest = scaled % 1000000000ull;
-    return (whole << 32) + (rest << 32) / 1000000000ull;
-}
-
-void SoundSystem::audioCallback(void* userdata, Uint8* stream, int len)
-{
-    // SDL holds the audio lock while this runs.
-    static_cast<SoundSystem*>(userdata)->fill(reinterpret_cast<Sint16*>(stream), len / 4);
-}
-
-void SoundSystem::fill(Sint16* out, int frames)
-{
-    const int64_t now = nowNs();
-    m_callbackFrames = frames;
-    if (m_clockDriven) {
-        // Nothing is heard: move every playing channel on by the time that passed.
-        std::memset(out, 0, static_cast<size_t>(frames) * 4);
-        for (auto& c : m_channels) {
-            if (!c->m_sound || c->m_paused)
-                continue;
-            c->m_position += framesIn(now - c->m_anchorNs, c->m_sound->sampleRate());
-            c->m_anchorNs = now;
-            c->m_anchorPending = false;
-            handleEnd(*c);
-        }
-        return;
-    }
-
-    const int chunk = static_cast<int>(m_mixBuffer.size() / 2);
-    for (int done = 0; done < frames; done += chunk) {
-        const int n = std::min(chunk, frames - done);
-        std::fill(m_mixBuffer.begin(), m_mixBuffer.begin() + 2 * n, 0.0f);
-        for (auto& c : m_channels)
-            if (c->m_sound && !c->m_paused)
-                mixChannel(*c, m_mixBuffer.data(), n);
-        for (int i = 0; i < 2 * n; ++i) {
-            const float v = std::max(-1.0f, std::min(1.0f, m_mixBuffer[i]));
-            out[2 * done + i] = static_cast<Sint16>(v * 32767.0f);
-        }
-    }
-    for (auto& c : m_channels) {
-        if (c->m_sound && !c->m_paused) {
-            c->m_anchorNs = now;
-            c->m_anchorPending = false;
-        }
-    }
-}
-
-void SoundSystem::mixChannel(SoundChannel& channel, float* mix, int frames)
-{
-    for (int i = 0; i < frames; ++i) {
-        handleEnd(channel);
-        const SoundSample* sound = channel.m_sound;
-        if (!sound)
-            return;
-        const size_t count = sound->frameCount();
-        const int channels = sound->channels();
-        const float* data = sound->data();
-        const size_t at = static_cast<size_t>(channel.m_position >> 32);
-        // Linear interpolation between this frame and the next; past the last
-        // frame a looping sound continues from its start, another holds still.
-        size_t next = at + 1;
-        if (next >= count)
-            next = sound->loops() && channel.m_loopsLeft != 0 ? 0 : at;
-        const float t = static_cast<float>(channel.m_position & 0xffffffffu) * (1.0f / 4294967296.0f);
-        const float* a = data + at * channels;
-        const float* b = data + next * channels;
-        const float left = a[0] + (b[0] - a[0]) * t;
-        const float right = channels > 1 ? a[1] + (b[1] - a[1]) * t : left;
-        mix[2 * i] += left;
-        mix[2 * i + 1] += right;
-        channel.m_position += channel.m_step;
-    }
-    handleEnd(channel);
-}
-
-void SoundSystem::handleEnd(SoundChannel& channel)
-{
-    const SoundSample* sound = channel.m_sound;
-    if (!sound)
-        return;
-    const uint64_t length = static_cast<uint64_t>(sound->frameCount()) << 32;
-    while (channel.m_position >= length) {
-        if (!sound->loops() || channel.m_loopsLeft == 0 || length == 0) {
-            channel.m_sound = nullptr;
-            return;
-        }
-        channel.m_position -= length;
-        if (channel.m_loopsLeft > 0)
-            --channel.m_loopsLeft;
-    }
+    SoundSystem& self = *static_cast<SoundSystem*>(system);
+    std::lock_guard<std::mutex> lock(self.m_mutex);
+    if (!self.m_mixer)
+        return;  // still starting
+    self.clockLocked();
+    for (int i = 0; i < self.m_mixer->voiceCount(); ++i)
+        if (self.m_mixer->active(i))
+            streams.push_back(self.m_mixer->stream(i));
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -19,15 +20,25 @@ std::mutex& plannerMutex()
 
 }  // namespace
 
-SpectrumAnalyser::SpectrumAnalyser(int count)
-    : m_count(count), m_size(2 * count), m_window(nullptr), m_input(nullptr), m_output(nullptr),
-      m_plan(nullptr), m_scale(0.0f)
+void SpectrumAnalyser::FftwFree::operator()(void* memory) const
+{
+    fftwf_free(memory);
+}
+
+void SpectrumAnalyser::PlanDestroy::operator()(void* plan) const
+{
+    std::lock_guard<std::mutex> lock(plannerMutex());
+    fftwf_destroy_plan(static_cast<fftwf_plan>(plan));
+}
+
+SpectrumAnalyser::SpectrumAnalyser(int count) : m_count(count), m_size(2 * count), m_scale(0.0f)
 {
     assert(count >= 1);
-    m_window = fftwf_alloc_real(m_size);
-    m_input = fftwf_alloc_real(m_size);
-    m_output = fftwf_alloc_complex(m_count + 1);
-    assert(m_window && m_input && m_output);
+    m_window.reset(fftwf_alloc_real(m_size));
+    m_input.reset(fftwf_alloc_real(m_size));
+    m_output.reset(fftwf_alloc_complex(m_count + 1));
+    if (!m_window || !m_input || !m_output)
+        throw std::bad_alloc();
 
     // Triangle over the whole transform: 0 at both ends' outer edges, 1 in the middle.
     const double half = m_size / 2.0;
@@ -43,20 +54,13 @@ SpectrumAnalyser::SpectrumAnalyser(int count)
     std::lock_guard<std::mutex> lock(plannerMutex());
     // ESTIMATE: no measuring run, so construction is quick and the plan deterministic;
     // for power-of-two sizes its plans are close to the measured ones.
-    m_plan = fftwf_plan_dft_r2c_1d(m_size, m_input, static_cast<fftwf_complex*>(m_output), FFTW_ESTIMATE);
-    assert(m_plan);
+    m_plan.reset(fftwf_plan_dft_r2c_1d(m_size, m_input.get(), static_cast<fftwf_complex*>(m_output.get()),
+                                       FFTW_ESTIMATE));
+    if (!m_plan)
+        throw std::bad_alloc();
 }
 
-SpectrumAnalyser::~SpectrumAnalyser()
-{
-    {
-        std::lock_guard<std::mutex> lock(plannerMutex());
-        fftwf_destroy_plan(static_cast<fftwf_plan>(m_plan));
-    }
-    fftwf_free(m_output);
-    fftwf_free(m_input);
-    fftwf_free(m_window);
-}
+SpectrumAnalyser::~SpectrumAnalyser() = default;
 
 int SpectrumAnalyser::count() const
 {
@@ -79,9 +83,9 @@ void SpectrumAnalyser::compute(const float* interleaved, size_t frameCount, int 
                                  : 0.0f;
         m_input[j] = sample * m_window[j];
     }
-    fftwf_execute(static_cast<fftwf_plan>(m_plan));
+    fftwf_execute(static_cast<fftwf_plan>(m_plan.get()));
 
-    const fftwf_complex* bins = static_cast<const fftwf_complex*>(m_output);
+    const fftwf_complex* bins = static_cast<const fftwf_complex*>(m_output.get());
     for (int i = 0; i < m_count; ++i)
         out[i] = std::sqrt(bins[i][0] * bins[i][0] + bins[i][1] * bins[i][1]) * m_scale;
     // A constant has no negative-frequency twin: halve band 0 so an offset c reads c.

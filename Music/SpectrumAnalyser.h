@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 class SpectrumAnalyser {
 public:
     // count: number of bands (>= 1); the transform length is 2 * count samples.
+    // Throws std::bad_alloc when FFTW cannot allocate the buffers or the plan.
     explicit SpectrumAnalyser(int count);
     ~SpectrumAnalyser();
 
@@ -28,11 +30,18 @@ public:
     int count() const;
 
 private:
+    struct FftwFree {
+        void operator()(void* memory) const;
+    };
+    struct PlanDestroy {
+        void operator()(void* plan) const;
+    };
+
     int m_count;           // bands
     int m_size;            // transform length, 2 * m_count
-    float* m_window;       // m_size triangle weights
-    float* m_input;        // m_size windowed samples (FFTW-aligned)
-    void* m_output;        // m_count + 1 complex bins (fftwf_complex, FFTW-aligned)
-    void* m_plan;          // fftwf_plan, opaque here so that callers need no FFTW header
+    std::unique_ptr<float[], FftwFree> m_window;  // m_size triangle weights
+    std::unique_ptr<float[], FftwFree> m_input;   // m_size windowed samples (FFTW-aligned)
+    std::unique_ptr<void, FftwFree> m_output;     // m_count + 1 complex bins (fftwf_complex)
+    std::unique_ptr<void, PlanDestroy> m_plan;    // fftwf_plan, opaque so that callers need no FFTW header
     float m_scale;         // 2 / sum(window): bin magnitude to sine amplitude
 };

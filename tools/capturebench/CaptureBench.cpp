@@ -60,7 +60,10 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split, co
     std::string reason;
     soundtrack.load(DemoContent::MUSIC_PATH, reason);
     Music music;
-    music.setSpectrumSource(&soundtrack);
+    music.setClock(0);
+    music.init();
+    if (music.load(DemoContent::MUSIC_PATH))
+        music.play();
     Random::seed(42);
     std::unique_ptr<SceneManager> scenes = std::make_unique<SceneManager>();
     addDemoScenes(*scenes);
@@ -89,7 +92,7 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split, co
         if (i == 0)
             start = Clock::now();
         const uint64_t frame = static_cast<uint64_t>(i + warmUp);
-        soundtrack.setTime(clock.timeOf(frame));
+        music.setClock(static_cast<unsigned>(clock.timeOf(frame)));
         if (frame > 0 && scenes->update(music, clock.tickOf(frame))) {
             scenes = std::make_unique<SceneManager>();  // the show ended: play it again
             addDemoScenes(*scenes);

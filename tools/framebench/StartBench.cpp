@@ -1,18 +1,21 @@
-// startbench: time from process start to "Start !" and peak resident memory of the
-// real dedoz binary. Depends on POSIX (fork, exec, wait4) and the xdotool program.
+// startbench: time from process start to "Start !", peak resident memory and the
+// anonymous memory during play of the real dedoz binary. Depends on POSIX (fork,
+// exec, wait4), Linux's /proc/PID/smaps_rollup and the xdotool program.
 //
 // Usage (from the repository root, with a display, e.g. inside tests/xvfb-run.sh):
 //   startbench PATH/TO/dedoz [RUNS] [PLAY_MS]
 // Each run starts dedoz, stamps the moment its "Start !" line arrives, lets it play
-// PLAY_MS milliseconds (default 2000), holds Escape for 300 ms as a person does and
-// reads the peak resident set size from wait4. The result is the last line,
-// starting "startbench ".
+// PLAY_MS milliseconds (default 2000) while it samples the "Anonymous:" and "Rss:"
+// lines of /proc/PID/smaps_rollup every 100 ms (the largest of each is kept), holds
+// Escape for 300 ms as a person does and reads the peak resident set size from
+// wait4. The result is the last line, starting "startbench ".
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <poll.h>
 #include <string>
 #include <sys/resource.h>
@@ -54,8 +57,37 @@ struct Sample {
     bool started = false;
     double startMs = 0.0;   // from fork to the "Start !" line
     long peakKiB = 0;       // ru_maxrss
+    long anonKiB = 0;       // largest "Anonymous:" of smaps_rollup while playing
+    long rssKiB = 0;        // largest "Rss:" of smaps_rollup while playing
     int exitCode = -1;
 };
+
+// The value in KiB of line `key` (e.g. "Anonymous:") of /proc/PID/smaps_rollup; 0
+// when the file or the line is missing.
+long rollupKiB(pid_t pid, const std::string& key)
+{
+    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    std::string word;
+    while (rollup >> word) {
+        if (word == key) {
+            long kib = 0;
+            rollup >> kib;
+            return kib;
+        }
+    }
+    return 0;
+}
+
+// Lets the child play playMs milliseconds, sampling its memory every 100 ms.
+void samplePlay(pid_t pid, int playMs, Sample& sample)
+{
+    const Clock::time_point begin = Clock::now();
+    do {
+        sample.anonKiB = std::max(sample.anonKiB, rollupKiB(pid, "Anonymous:"));
+        sample.rssKiB = std::max(sample.rssKiB, rollupKiB(pid, "Rss:"));
+        usleep(100 * 1000);
+    } while (msSince(begin) < playMs);
+}
 
 Sample runOnce(const char* dedoz, int playMs)
 {
@@ -93,7 +125,7 @@ Sample runOnce(const char* dedoz, int playMs)
     if (text.find("Start !\n") != std::string::npos) {
         sample.started = true;
         sample.startMs = msSince(begin);
-        usleep(static_cast<useconds_t>(playMs) * 1000u);
+        samplePlay(pid, playMs, sample);
         holdEscape();
     } else {
         kill(pid, SIGKILL);
@@ -138,6 +170,8 @@ int main(int argc, char** argv)
 
     std::vector<double> starts;
     long peakKiB = 0;
+    long anonKiB = 0;
+    long rssKiB = 0;
     for (int i = 0; i < runs; ++i) {
         const Sample s = runOnce(argv[1], playMs);
         if (!s.started || s.exitCode != 0) {
@@ -148,9 +182,13 @@ int main(int argc, char** argv)
         }
         starts.push_back(s.startMs);
         peakKiB = std::max(peakKiB, s.peakKiB);
+        anonKiB = std::max(anonKiB, s.anonKiB);
+        rssKiB = std::max(rssKiB, s.rssKiB);
     }
     std::sort(starts.begin(), starts.end());
-    std::printf("startbench runs=%d start_median_ms=%.1f start_max_ms=%.1f peak_rss_mib=%.1f\n",
-                runs, starts[starts.size() / 2], starts.back(), peakKiB / 1024.0);
+    std::printf("startbench runs=%d start_median_ms=%.1f start_max_ms=%.1f peak_rss_mib=%.1f "
+                "play_rss_mib=%.1f play_anon_mib=%.1f\n",
+                runs, starts[starts.size() / 2], starts.back(), peakKiB / 1024.0, rssKiB / 1024.0,
+                anonKiB / 1024.0);
     return 0;
 }

@@ -3,7 +3,8 @@
 #   - CPU per frame of SceneManager::update and of one frame's floor geometry (scenebench)
 #   - whole frames through the real chain on Mesa's software driver in a private
 #     Xvfb, at 640x480 and 1920x1080 (framebench)
-#   - time from process start to "Start !" and peak resident memory of dedoz (startbench)
+#   - time from process start to "Start !", peak resident memory of dedoz and its
+#     resident and anonymous memory while it plays (startbench)
 # Usage (from the repository root): tools/framebench/run.sh [BUILD_DIR]   (default: build)
 # Environment: FRAMES_SMALL, FRAMES_LARGE (frames per size), START_RUNS (runs of dedoz).
 set -eu
@@ -53,6 +54,8 @@ line="$("$xvfb" "$build/tools/framebench/startbench" "$build/dedoz" "$start_runs
 row "start to \"Start !\" median ($start_runs runs)" "$(field "$line" start_median_ms) ms"
 row "start to \"Start !\" slowest" "$(field "$line" start_max_ms) ms"
 row "peak resident memory of dedoz" "$(field "$line" peak_rss_mib) MiB"
+row "resident memory while playing (smaps_rollup Rss)" "$(field "$line" play_rss_mib) MiB"
+row "anonymous memory while playing (smaps_rollup)" "$(field "$line" play_anon_mib) MiB"
 
 printf '%-52s %s\n' "figure" "value"
 printf '%-52s %s\n' "------" "-----"
