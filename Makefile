@@ -3,12 +3,14 @@
 #              display: inside Xvfb, to the end or for DEDOZ_HEADLESS_SECONDS)
 #   make test  installs what is missing, builds, and runs every test through CTest
 #   make check the sanitizer pass: the suite under ASan+UBSan, the sound tests under TSan
+#   make video installs what is missing, builds, and renders the whole show into
+#              build/dedoz.mp4 on a fixed clock (without a display: inside Xvfb)
 BUILD_DIR ?= build
 JOBS ?= 2
 # The build runs make again underneath: keep its output free of directory lines.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test check clean
+.PHONY: all deps configure build run video test check clean
 
 all: build
 
@@ -26,6 +28,13 @@ run: build
 	  ./scripts/run-headless.sh ./$(BUILD_DIR)/dedoz; \
 	else \
 	  ./$(BUILD_DIR)/dedoz; \
+	fi
+
+video: build
+	@if [ -z "$${DISPLAY:-}" ]; then \
+	  ./tests/xvfb-run.sh ./$(BUILD_DIR)/dedoz-capture --out $(BUILD_DIR)/dedoz.mp4; \
+	else \
+	  ./$(BUILD_DIR)/dedoz-capture --out $(BUILD_DIR)/dedoz.mp4; \
 	fi
 
 test: build

@@ -72,6 +72,13 @@ void PostProcessChain::useBlur(const Shader& blur)
 void PostProcessChain::renderFrame(SceneManager& scenes, const Shader& pulse,
                                    const Shader& horizontalBlur, const Shader& verticalBlur)
 {
+    render(scenes, pulse, horizontalBlur, verticalBlur);
+    m_window.flip();
+}
+
+void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
+                              const Shader& horizontalBlur, const Shader& verticalBlur)
+{
     const int width = m_window.getWidth();
     const int height = m_window.getHeight();
 
@@ -114,6 +121,4 @@ void PostProcessChain::renderFrame(SceneManager& scenes, const Shader& pulse,
     Shader::unuse();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
-
-    m_window.flip();
 }

@@ -25,13 +25,17 @@ public:
     PostProcessChain(const PostProcessChain&) = delete;
     PostProcessChain& operator=(const PostProcessChain&) = delete;
 
-    // Renders one frame of the current scene and flips the window.
+    // Renders one frame of the current scene and flips the window (render, then flip).
+    void renderFrame(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
+                     const Shader& verticalBlur);
+    // Renders one frame of the current scene into the window's back buffer, without
+    // flipping: a caller may read the finished picture back before presenting it.
     // GL state left: no frame buffer, no program, depth test on, blending off,
     // texturing off, viewport the full window, projection 45 deg / aspect 1.
     // Throws GLErrorException when an error is pending at one of its checks.
     // pulse: the scene program ("amplif", "fade"); the blurs: screen-quad programs.
-    void renderFrame(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
-                     const Shader& verticalBlur);
+    void render(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
+                const Shader& verticalBlur);
 
     Texture& firstTarget();   // the sharp off-screen copy of the scene
     Texture& secondTarget();  // the horizontally blurred copy

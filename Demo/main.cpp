@@ -12,15 +12,12 @@
 #include <optional>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
+#include "Demo/DemoContent.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
-#include "Scenes/SceneSad.h"
-#include "Scenes/SceneSadSpectrum.h"
-#include "Scenes/SceneSadSpectrumGreet.h"
-#include "Scenes/SceneSpectrumImpulsePart.h"
-#include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
@@ -33,16 +30,11 @@
 
 namespace {
 
-const char* const SETTINGS_PATH = "data/settings.ini";
-const char* const MUSIC_PATH = "data/music/tovane.mp3";
 const char* const TITLE = "DedoZ";
-// Largest window side accepted from the settings, in pixels: beyond it no driver
-// offers a render target of the window's size.
-const int MAX_WINDOW_SIDE = 16384;
 
 // The window size the settings ask for, in pixels. hres 0 with vres 0 asks for the
 // screen's own size (SDL's video mode call takes 0 x 0 that way); any other value
-// outside 1 to MAX_WINDOW_SIDE falls back to its default with a warning.
+// outside 1 to DemoContent::MAX_WINDOW_SIDE falls back to its default with a warning.
 void windowSize(const Settings& settings, int& width, int& height)
 {
     int zero = -1;
@@ -51,8 +43,8 @@ void windowSize(const Settings& settings, int& width, int& height)
         width = height = 0;
         return;
     }
-    height = settings.getInt("vres", 480, 1, MAX_WINDOW_SIDE);
-    width = settings.getInt("hres", 640, 1, MAX_WINDOW_SIDE);
+    height = settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
+    width = settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
 }
 
 // A full-screen window larger than the screen is centred with its edges cut off
@@ -73,54 +65,11 @@ void warnIfLargerThanTheScreen(Engine& engine)
               << std::endl;
 }
 
-// Returns false when the driver lacks an extension the post-processing needs.
-// Stops at the first missing one, so at most one missing-extension line is written.
-bool hasRequiredExtensions(Engine& engine)
-{
-    return engine.isExtensionSupported("GL_ARB_framebuffer_object") &&
-           engine.isExtensionSupported("GL_ARB_framebuffer_sRGB");
-}
-
-// The playing order. Scenes are created before being handed over, as the
-// manager's grid and some scenes draw from the random sequence in a fixed order.
-void addScenes(SceneManager& scenes)
-{
-    // Titles, sweep over the bars, greetings, the two point-trail scenes.
-    auto titles = std::make_unique<SceneSad>();
-    auto sweep = std::make_unique<SceneSadSpectrum>();
-    scenes.addScene(std::move(titles));
-    scenes.addScene(std::move(sweep));
-    scenes.addScene(std::make_unique<SceneSadSpectrumGreet>());
-    scenes.addScene(std::make_unique<SceneSpectrumPart>());
-    scenes.addScene(std::make_unique<SceneSpectrumImpulsePart>());
-}
-
-// The three programs of the chain, loaded in the order pulse, horizontal blur,
-// vertical blur; deleted in the reverse order.
-struct Programs {
-    std::unique_ptr<Shader> pulse;
-    std::unique_ptr<Shader> horizontalBlur;
-    std::unique_ptr<Shader> verticalBlur;
-
-    void load()
-    {
-        pulse = std::make_unique<Shader>("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-        horizontalBlur = std::make_unique<Shader>("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-        verticalBlur = std::make_unique<Shader>("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    }
-    void release()
-    {
-        verticalBlur.reset();
-        horizontalBlur.reset();
-        pulse.reset();
-    }
-    ~Programs() { release(); }
-};
 
 // One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
 // window closed) or the end of the last scene.
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
-             PostProcessChain& chain, const Programs& programs)
+             PostProcessChain& chain, const ChainPrograms& programs)
 {
     for (;;) {
         chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);
@@ -140,7 +89,7 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
 int main(int, char**)
 {
     try {
-        Settings settings(SETTINGS_PATH);
+        Settings settings(DemoContent::SETTINGS_PATH);
         // Seeded before any object that draws random numbers exists.
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
         int width = 0, height = 0;
@@ -156,7 +105,7 @@ int main(int, char**)
         // A music failure is reported by the player itself; the demo runs silently.
         Music music;
         music.init();
-        music.load(MUSIC_PATH);
+        music.load(DemoContent::MUSIC_PATH);
 
         // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
         // loop the same way. The keyboard comes first: its update pumps the events
@@ -171,10 +120,10 @@ int main(int, char**)
 
         std::cout << "Scene creation" << std::endl;
         SceneManager scenes;
-        addScenes(scenes);
+        addDemoScenes(scenes);
 
         std::cout << "Geometry generation" << std::endl;
-        Programs programs;
+        ChainPrograms programs;
         try {
             programs.load();
         } catch (const ShaderException& e) {

@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps libx11-dev
   lame sox
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
 )
 
 missing=()

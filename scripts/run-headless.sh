@@ -11,6 +11,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 
 if [ -z "$seconds" ]; then
   echo "No display found: playing the demo inside a virtual X server (Xvfb) until it ends; nothing will be visible."
+  echo "To watch the show, 'make video' renders it into build/dedoz.mp4."
   exec "$here/../tests/xvfb-run.sh" "$dedoz"
 fi
 case "$seconds" in
@@ -18,6 +19,7 @@ case "$seconds" in
 esac
 
 echo "No display found: playing the demo inside a virtual X server (Xvfb) for ${seconds} s, then holding Escape; nothing will be visible."
+echo "To watch the show, 'make video' renders it into build/dedoz.mp4."
 exec "$here/../tests/xvfb-run.sh" bash -c '
   "$1" &
   demo=$!

@@ -1,0 +1,245 @@
+// dedoz-capture run whole inside Xvfb: repeatable frames, the file ffprobe sees,
+// the music reaching the pictures on the exact frame, stills equal to video
+// frames, and bad input refused with one line and no file left behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "support/Process.h"
+
+namespace {
+
+const std::string CAPTURE = DEDOZ_BINARY_DIR "/dedoz-capture";
+const std::string BURSTS = DEDOZ_BINARY_DIR "/fixtures/capture/bursts.mp3";
+const int RUN_MS = 120000;
+
+// One line of a frame log: index, time (ms), band 2 (-1 when not read), hash.
+struct LoggedFrame {
+    unsigned long long index = 0;
+    unsigned long long timeMs = 0;
+    double band2 = -1.0;
+    std::string hash;
+};
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<LoggedFrame> readLog(const std::string& path)
+{
+    std::vector<LoggedFrame> frames;
+    std::istringstream in(readFile(path));
+    std::string band;
+    LoggedFrame f;
+    while (in >> f.index >> f.timeMs >> band >> f.hash) {
+        f.band2 = band == "-" ? -1.0 : std::atof(band.c_str());
+        frames.push_back(f);
+    }
+    return frames;
+}
+
+// The frame log's hash of an RGB picture: 64-bit FNV-1a, 16 hex digits.
+std::string fnv1a(const std::string& bytes)
+{
+    unsigned long long hash = 14695981039346656037ull;
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", hash);
+    return text;
+}
+
+int lineCount(const std::string& text)
+{
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+// "key=value" of ffprobe's flat output for one stream ("" when absent).
+std::string probeField(const std::string& probe, const std::string& key)
+{
+    const size_t at = probe.find(key + "=");
+    if (at == std::string::npos)
+        return "";
+    const size_t begin = at + key.size() + 1;
+    return probe.substr(begin, probe.find_first_of("|\n", begin) - begin);
+}
+
+class CaptureRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/dedoz-capture-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(pattern));
+        m_dir = pattern;
+    }
+    void TearDown() override
+    {
+        const std::string command = "rm -rf '" + m_dir + "'";
+        EXPECT_EQ(0, std::system(command.c_str()));
+    }
+
+    Process::Result capture(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), CAPTURE);
+        return Process::run(args, {}, RUN_MS);
+    }
+
+    // One stream's entries of ffprobe, "codec_type=...|..." per line, video first.
+    std::string probe(const std::string& path, const std::string& select)
+    {
+        const Process::Result r = Process::run(
+            {"ffprobe", "-v", "error", "-select_streams", select, "-count_frames", "-show_entries",
+             "stream=codec_name,codec_type,width,height,pix_fmt,r_frame_rate,nb_read_frames,duration",
+             "-of", "compact=p=0", path},
+            {}, 60000);
+        EXPECT_EQ(0, r.exitCode) << r.err;
+        return r.out;
+    }
+
+    std::string m_dir;
+};
+
+}  // namespace
+
+TEST_F(CaptureRun, SameShowGivesSameFramesInAPlayableFile)
+{
+    const std::string video = m_dir + "/a.mp4";
+    const Process::Result first =
+        capture({"--out", video, "--size", "160x120", "--to", "2000", "--frame-log", m_dir + "/a.log"});
+    ASSERT_EQ(0, first.exitCode) << first.err;
+    const Process::Result second = capture({"--out", m_dir + "/b.mp4", "--size", "160x120", "--to", "2000",
+                                            "--frame-log", m_dir + "/b.log"});
+    ASSERT_EQ(0, second.exitCode) << second.err;
+
+    // Frames 0 to 120 are the ones at 0 to 1983 ms; 2000 ms is not before --to.
+    const std::vector<LoggedFrame> a = readLog(m_dir + "/a.log");
+    const std::vector<LoggedFrame> b = readLog(m_dir + "/b.log");
+    ASSERT_EQ(120u, a.size());
+    EXPECT_EQ(readFile(m_dir + "/a.log"), readFile(m_dir + "/b.log"));
+    EXPECT_EQ(1983u, a.back().timeMs);
+    // The pictures move: a log of one repeated frame would prove nothing.
+    EXPECT_NE(a[60].hash, a[119].hash);
+    EXPECT_NE(std::string::npos, first.err.find("Wrote " + video + ": 120 frames at 60 fps, 2.000 s"))
+        << first.err;
+    EXPECT_FALSE(exists(video + ".part"));
+
+    const std::string v = probe(video, "v");
+    const std::string s = probe(video, "a");
+    EXPECT_EQ(1, lineCount(v)) << v;
+    EXPECT_EQ(1, lineCount(s)) << s;
+    EXPECT_EQ("h264", probeField(v, "codec_name"));
+    EXPECT_EQ("yuv420p", probeField(v, "pix_fmt"));
+    EXPECT_EQ("160", probeField(v, "width"));
+    EXPECT_EQ("60/1", probeField(v, "r_frame_rate"));
+    EXPECT_EQ("120", probeField(v, "nb_read_frames"));
+    EXPECT_EQ("aac", probeField(s, "codec_name"));
+    const double videoSeconds = std::atof(probeField(v, "duration").c_str());
+    const double soundSeconds = std::atof(probeField(s, "duration").c_str());
+    EXPECT_NEAR(2.0, videoSeconds, 1e-6);
+    EXPECT_NEAR(videoSeconds, soundSeconds, 1.0 / 60.0);
+}
+
+TEST_F(CaptureRun, MusicReachesThePicturesOnItsFrameAndStillsMatchTheVideo)
+{
+    ASSERT_TRUE(exists(BURSTS));
+    const Process::Result run = capture({"--out", m_dir + "/bursts.mp4", "--size", "160x120", "--to", "2000",
+                                         "--music", BURSTS, "--frame-log", m_dir + "/bursts.log"});
+    ASSERT_EQ(0, run.exitCode) << run.err;
+    const std::vector<LoggedFrame> frames = readLog(m_dir + "/bursts.log");
+    ASSERT_EQ(120u, frames.size());
+
+    // Bursts begin exactly at 500 ms (frame 30) and 1250 ms (frame 75). Frame n reads
+    // the 1024 samples that end at its own time, so frame 30 hears nothing yet and
+    // frame 31 is the first to hear the burst; a clock a frame early or late misses.
+    auto firstLoud = [&](size_t from) {
+        for (size_t i = from; i < frames.size(); ++i)
+            if (frames[i].band2 >= 0.25)
+                return static_cast<long>(i);
+        return -1L;
+    };
+    EXPECT_EQ(31, firstLoud(0));
+    EXPECT_EQ(76, firstLoud(50));
+    EXPECT_LT(frames[30].band2, 0.05);
+
+    // The still at the time of frame 31 holds exactly that frame's pixels.
+    const Process::Result still = capture({"--out", m_dir + "/still.png", "--size", "160x120", "--stills", "517",
+                                           "--music", BURSTS});
+    ASSERT_EQ(0, still.exitCode) << still.err;
+    const std::string png = m_dir + "/still-517.png";
+    ASSERT_TRUE(exists(png));
+    const Process::Result decoded = Process::run({"ffmpeg", "-v", "error", "-i", png, "-f", "rawvideo", "-pix_fmt",
+                                                  "rgb24", "-y", m_dir + "/still.rgb"},
+                                                 {}, 60000);
+    ASSERT_EQ(0, decoded.exitCode) << decoded.err;
+    const std::string rgb = readFile(m_dir + "/still.rgb");
+    ASSERT_EQ(160u * 120u * 3u, rgb.size());
+    EXPECT_EQ(frames[31].hash, fnv1a(rgb));
+    EXPECT_NE(frames[30].hash, frames[31].hash);
+}
+
+TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
+{
+    const std::string out = m_dir + "/bad.mp4";
+    struct Case {
+        std::vector<std::string> args;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {{"--out", m_dir + "/missing/dir/x.mp4"}, "cannot write '" + m_dir + "/missing/dir/x.mp4': No such file"},
+        {{"--out", m_dir}, "it is a directory"},
+        {{"--size", "0x120"}, "--size needs WIDTHxHEIGHT"},
+        {{"--size", "16386x120"}, "--size needs WIDTHxHEIGHT"},
+        {{"--fps", "0"}, "--fps needs a whole number from 1 to 240"},
+        {{"--fps", "241"}, "--fps needs a whole number from 1 to 240"},
+        {{"--from", "2000", "--to", "1000"}, "--from (2000 ms) must come before --to (1000 ms)"},
+        {{"--size", "161x120"}, "a video needs an even width and height"},
+        {{"--size", "160x120", "--from", "3600000"}, "--from 3600000 ms is past the end of the show"},
+        {{"--size", "160x120", "--stills", "1000,3600000"}, "--stills: 3600000 ms is past the end of the show"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        if (c.args[0] != "--out") {
+            args.push_back("--out");
+            args.push_back(out);
+        }
+        const Process::Result r = capture(args);
+        EXPECT_EQ(1, r.exitCode) << c.args[0] << ": " << r.err;
+        EXPECT_EQ(1, lineCount(r.err)) << c.args[0] << ": " << r.err;
+        EXPECT_EQ(0u, r.err.find("dedoz-capture: ")) << r.err;
+        EXPECT_NE(std::string::npos, r.err.find(c.line)) << r.err;
+        EXPECT_FALSE(exists(out)) << c.args[0];
+        EXPECT_FALSE(exists(out + ".part")) << c.args[0];
+        EXPECT_FALSE(exists(m_dir + "/bad-1000.png")) << c.args[0];
+        EXPECT_FALSE(exists(m_dir + "/bad-1000.png.part")) << c.args[0];
+    }
+
+    // No soundtrack: one warning, then a complete video without sound.
+    const Process::Result silent =
+        capture({"--out", out, "--size", "160x120", "--to", "300", "--music", m_dir + "/none.mp3"});
+    EXPECT_EQ(0, silent.exitCode) << silent.err;
+    EXPECT_EQ(1, countOccurrences(silent.err, "Warning: cannot read the soundtrack")) << silent.err;
+    ASSERT_TRUE(exists(out));
+    EXPECT_EQ("", probe(out, "a"));
+    EXPECT_EQ("18", probeField(probe(out, "v"), "nb_read_frames"));
+}
