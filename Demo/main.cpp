@@ -111,8 +111,8 @@ int main(int, char**)
         // loop the same way. The keyboard comes first: its update pumps the events
         // that the quit requests then read.
         InputManager inputs;
-        inputs.addInput(new SDL_Keyboard());
-        inputs.addInput(new QuitRequests());
+        inputs.addInput(std::make_unique<SDL_Keyboard>());
+        inputs.addInput(std::make_unique<QuitRequests>());
 
         const GLenum pending = glGetError();
         if (pending != GL_NO_ERROR)

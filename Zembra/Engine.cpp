@@ -12,7 +12,7 @@
 #include "Zembra/GLWindow.h"
 
 Engine::Engine(unsigned int flags, int width, int height, const std::string& title)
-    : m_flags(flags), m_window(nullptr), m_lastFrameTicks(0), m_screenWidth(0), m_screenHeight(0)
+    : m_flags(flags), m_lastFrameTicks(0), m_screenWidth(0), m_screenHeight(0)
 {
     // The SDL 1.2 compatibility layer scales OpenGL windows by default: it renders
     // into a hidden frame buffer and stretches that onto a desktop-sized window. The
@@ -44,7 +44,7 @@ Engine::Engine(unsigned int flags, int width, int height, const std::string& tit
     }
 
     try {
-        m_window = new (std::nothrow) GLWindow(width, height, title, true);
+        m_window.reset(new (std::nothrow) GLWindow(width, height, title, true));
     } catch (...) {
         // No engine exists to quit SDL later: do it before the failure propagates.
         if (m_flags & ENGINE_INIT_SDL)
@@ -60,8 +60,7 @@ Engine::Engine(unsigned int flags, int width, int height, const std::string& tit
         const GLenum result = glewInit();
         if (result != GLEW_OK) {
             std::cerr << glewGetErrorString(result) << std::endl;
-            delete m_window;
-            m_window = nullptr;
+            m_window.reset();
             if (m_flags & ENGINE_INIT_SDL)
                 SDL_Quit();
             throw EngineInitialisationException("Glew failed to initialise");
@@ -74,8 +73,7 @@ Engine::Engine(unsigned int flags, int width, int height, const std::string& tit
 Engine::~Engine()
 {
     // The window goes first: its surface belongs to SDL and must not outlive it.
-    delete m_window;
-    m_window = nullptr;
+    m_window.reset();
     if (m_flags & ENGINE_INIT_SDL)
         SDL_Quit();
     std::cout << "Zembra closed" << std::endl;
@@ -91,7 +89,7 @@ bool Engine::isExtensionSupported(const char* name)
 
 Window* Engine::getWindow()
 {
-    return m_window;
+    return m_window.get();
 }
 
 Uint32 Engine::getTicks() const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <SDL/SDL.h>
+#include <memory>
 #include <string>
 
 class Window;
@@ -47,7 +48,7 @@ public:
 
 private:
     unsigned int m_flags;
-    Window* m_window;         // owned; a GLWindow
+    std::unique_ptr<Window> m_window;  // a GLWindow
     Uint32 m_lastFrameTicks;  // ms, SDL ticks at the end of the previous frame wait
     int m_screenWidth;        // pixels, 0 = unknown
     int m_screenHeight;       // pixels, 0 = unknown

@@ -12,14 +12,14 @@ InputManager::~InputManager()
     clear();
 }
 
-void InputManager::addInput(Input* input)
+void InputManager::addInput(std::unique_ptr<Input> input)
 {
-    m_inputs.push_back(input);
+    m_inputs.push_back(std::move(input));
 }
 
 void InputManager::update()
 {
-    for (Input* input : m_inputs) {
+    for (const std::unique_ptr<Input>& input : m_inputs) {
         if (input)
             input->update();
     }
@@ -28,7 +28,7 @@ void InputManager::update()
 int InputManager::getDirections() const
 {
     int directions = 0;
-    for (Input* input : m_inputs) {
+    for (const std::unique_ptr<Input>& input : m_inputs) {
         if (input)
             directions |= input->getDirections();
     }
@@ -38,7 +38,7 @@ int InputManager::getDirections() const
 int InputManager::getButtons() const
 {
     int buttons = 0;
-    for (Input* input : m_inputs) {
+    for (const std::unique_ptr<Input>& input : m_inputs) {
         if (input)
             buttons |= input->getButtons();
     }
@@ -47,7 +47,7 @@ int InputManager::getButtons() const
 
 bool InputManager::isQuitRequested() const
 {
-    for (Input* input : m_inputs) {
+    for (const std::unique_ptr<Input>& input : m_inputs) {
         if (input && input->isQuitRequested())
             return true;
     }
@@ -56,7 +56,8 @@ bool InputManager::isQuitRequested() const
 
 void InputManager::clear()
 {
-    for (Input* input : m_inputs)
-        delete input;
+    // In insertion order: clear() alone promises no order of destruction.
+    for (std::unique_ptr<Input>& input : m_inputs)
+        input.reset();
     m_inputs.clear();
 }

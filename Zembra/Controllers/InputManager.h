@@ -1,8 +1,9 @@
 // InputManager: owns the input devices of the run (in insertion order) and answers
 // for all of them at once: bitwise OR of directions and buttons, any quit request.
-// Devices are heap objects deleted by the manager; not copyable.
+// Devices are owned by the manager; not copyable.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 class Input;
@@ -16,7 +17,7 @@ public:
     InputManager& operator=(const InputManager&) = delete;
 
     // Takes ownership of input.
-    void addInput(Input* input);
+    void addInput(std::unique_ptr<Input> input);
     void update();  // every device, in insertion order
 
     int getDirections() const;     // 0 without devices
@@ -27,5 +28,5 @@ public:
     void clear();
 
 private:
-    std::vector<Input*> m_inputs;
+    std::vector<std::unique_ptr<Input>> m_inputs;
 };

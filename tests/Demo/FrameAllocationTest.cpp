@@ -77,8 +77,8 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     ASSERT_TRUE(music.init());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
     InputManager inputs;
-    inputs.addInput(new SDL_Keyboard());
-    inputs.addInput(new QuitRequests());
+    inputs.addInput(std::make_unique<SDL_Keyboard>());
+    inputs.addInput(std::make_unique<QuitRequests>());
     SceneManager scenes;
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");

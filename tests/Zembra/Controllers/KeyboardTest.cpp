@@ -2,6 +2,8 @@
 // requests of signals and SDL_QUIT, and the input manager's combination of devices.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <SDL/SDL.h>
 #include <csignal>
 #include <cstring>
@@ -183,8 +185,8 @@ TEST(InputManager, CombinesDevices)
     InputManager manager;
     FakeInput* first = new FakeInput(1, 0x1, false, &deletions);
     FakeInput* second = new FakeInput(8, 0x200, false, &deletions);
-    manager.addInput(first);
-    manager.addInput(second);
+    manager.addInput(std::unique_ptr<Input>(first));
+    manager.addInput(std::unique_ptr<Input>(second));
     EXPECT_EQ(9, manager.getDirections());
     EXPECT_EQ(0x201, manager.getButtons());
     EXPECT_FALSE(manager.isQuitRequested());
@@ -193,7 +195,7 @@ TEST(InputManager, CombinesDevices)
     EXPECT_EQ(2, first->updates);
     EXPECT_EQ(2, second->updates);
 
-    manager.addInput(new FakeInput(0, 0, true, &deletions));
+    manager.addInput(std::make_unique<FakeInput>(0, 0, true, &deletions));
     EXPECT_TRUE(manager.isQuitRequested());
 
     manager.clear();
@@ -207,8 +209,8 @@ TEST(InputManager, DestructorDeletesDevices)
     int deletions = 0;
     {
         InputManager manager;
-        manager.addInput(new FakeInput(0, 0, false, &deletions));
-        manager.addInput(new FakeInput(0, 0, false, &deletions));
+        manager.addInput(std::make_unique<FakeInput>(0, 0, false, &deletions));
+        manager.addInput(std::make_unique<FakeInput>(0, 0, false, &deletions));
     }
     EXPECT_EQ(2, deletions);
 }
