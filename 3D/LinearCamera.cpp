@@ -5,10 +5,9 @@
 LinearCamera::LinearCamera(const Vector3& startPosition, const Vector3& endPosition,
                            const Vector3& startTarget, const Vector3& endTarget,
                            const Vector3& up, uint32_t duration)
-    : GLUCamera(startPosition, startTarget, up),
+    : GLUCamera(startPosition, startTarget, up), m_duration(duration),
       m_startPosition(startPosition), m_endPosition(endPosition),
-      m_startTarget(startTarget), m_endTarget(endTarget),
-      m_startTime(0), m_duration(duration)
+      m_startTarget(startTarget), m_endTarget(endTarget), m_startTime(0)
 {
 }
 

@@ -19,10 +19,14 @@ public:
     // moves nothing; later calls return false once more than m_duration passed.
     bool update(uint32_t now);
 
+    uint32_t startTime() const { return m_startTime; }  // ms; 0 = not started
+
+    uint32_t m_duration;  // ms; read by scenes that keep their own shot clocks
+
+private:
     Vector3 m_startPosition;
     Vector3 m_endPosition;
     Vector3 m_startTarget;
     Vector3 m_endTarget;
     uint32_t m_startTime;  // ms; 0 = not started
-    uint32_t m_duration;   // ms; read by scenes that keep their own shot clocks
 };

@@ -13,6 +13,10 @@ public:
     // Places the eye for the current angle, then advances the angle.
     void update();
 
+    float angle() const { return m_angle; }  // degrees
+    void setAngle(float degrees) { m_angle = degrees; }
+
+private:
     float m_radius;  // world units
     float m_speed;   // degrees per update
     float m_angle;   // degrees, grows without bound

@@ -37,7 +37,7 @@ TEST(LinearCamera, StartsAtTheStartAndFirstUpdateOnlyRecordsTheTime)
     expectVector({0, 1, 0}, camera.getUp());
 
     EXPECT_TRUE(camera.update(5000));
-    EXPECT_EQ(5000u, camera.m_startTime);
+    EXPECT_EQ(5000u, camera.startTime());
     expectVector({0, 10, 0}, camera.getPosition());
     expectVector({0, 0, 0}, camera.getDirection());
 }
@@ -70,7 +70,7 @@ TEST(LinearCamera, AFinishedMoveKeepsItsLastPosition)
     expectVector({25, 12.5f, -10}, camera.getPosition());
     // Later calls stay finished and keep the start time.
     EXPECT_FALSE(camera.update(3000));
-    EXPECT_EQ(100u, camera.m_startTime);
+    EXPECT_EQ(100u, camera.startTime());
     expectVector({25, 12.5f, -10}, camera.getPosition());
 }
 
@@ -78,7 +78,7 @@ TEST(LinearCamera, TimeZeroDoesNotStartTheMove)
 {
     LinearCamera camera = makeMove();
     EXPECT_TRUE(camera.update(0));
-    EXPECT_EQ(0u, camera.m_startTime);
+    EXPECT_EQ(0u, camera.startTime());
     // The next call counts as the first again: no movement at 700.
     EXPECT_TRUE(camera.update(700));
     expectVector({0, 10, 0}, camera.getPosition());
@@ -107,16 +107,16 @@ TEST(RotatingCamera, OrbitsAtRadiusHeightAndStepsAfterPlacing)
     camera.update();
     // The first update uses the initial angle 0.
     expectVector({6, 6, 0}, camera.getPosition());
-    EXPECT_FLOAT_EQ(0.3f, camera.m_angle);
+    EXPECT_FLOAT_EQ(0.3f, camera.angle());
     expectVector({6, 0, 6}, camera.getDirection());  // the centre never moves
 
     // A quarter turn later the eye is on the -x side of the centre.
-    camera.m_angle = 90.0f;
+    camera.setAngle(90.0f);
     camera.update();
     EXPECT_NEAR(0.0f, camera.getPosition().x, 1e-5f);
     EXPECT_FLOAT_EQ(6.0f, camera.getPosition().y);
     EXPECT_NEAR(6.0f, camera.getPosition().z, 1e-5f);
-    EXPECT_FLOAT_EQ(90.3f, camera.m_angle);
+    EXPECT_FLOAT_EQ(90.3f, camera.angle());
 }
 
 TEST(CameraText, VectorAndPrintFormats)

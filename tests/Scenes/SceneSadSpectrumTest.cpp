@@ -33,11 +33,11 @@ TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
     EXPECT_EQ(kStart, scene.m_startTime);
     EXPECT_EQ(0.0f, scene.getFade());
     EXPECT_EQ(0.0f, scene.getAmplification());
-    EXPECT_EQ(0u, scene.m_cameras[0]->m_startTime);   // the camera waits for the next frame
+    EXPECT_EQ(0u, scene.m_cameras[0]->startTime());   // the camera waits for the next frame
     EXPECT_EQ(2.0f, grid.m_lines.m_vertices[point].y);  // the grid is not touched
 
     EXPECT_TRUE(scene.update(grid, music, kStart + kFrame));
-    EXPECT_EQ(kStart + kFrame, scene.m_cameras[0]->m_startTime);
+    EXPECT_EQ(kStart + kFrame, scene.m_cameras[0]->startTime());
     EXPECT_FLOAT_EQ(kFrame / 500.0f, scene.getFade());
     EXPECT_NE(2.0f, grid.m_lines.m_vertices[point].y);  // the bands moved
 }

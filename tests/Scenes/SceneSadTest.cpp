@@ -23,7 +23,7 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
     SpectrumGrid grid(100, 100, 1.5f);
     SceneSad scene;
     EXPECT_TRUE(scene.update(grid, music, kStart));
-    EXPECT_EQ(kStart, scene.m_cameras[0]->m_startTime);
+    EXPECT_EQ(kStart, scene.m_cameras[0]->startTime());
 
     const std::vector<std::pair<unsigned, float>> fades = {
         {0, 0.0f}, {499, 499 / 500.0f}, {540, 499 / 500.0f}, {571, 2249 / 2250.0f}, {2819, 1 / 2250.0f},

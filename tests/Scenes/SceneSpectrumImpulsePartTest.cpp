@@ -116,7 +116,7 @@ TEST(SceneSpectrumImpulsePart, FullBrightnessBetweenTheFadesOfItsOneShot)
     // The first update already starts the camera and reads the spectrum.
     EXPECT_TRUE(scene.update(grid, music, kStart));
     EXPECT_EQ(0.0f, scene.getFade());
-    EXPECT_EQ(kStart, scene.m_cameras[0]->m_startTime);
+    EXPECT_EQ(kStart, scene.m_cameras[0]->startTime());
     EXPECT_EQ(1, scene.reads);
 
     unsigned elapsed = 0;

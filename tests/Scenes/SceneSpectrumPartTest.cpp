@@ -23,7 +23,7 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     // The first update records the start and moves the trails, nothing else.
     EXPECT_TRUE(scene.update(grid, music, kStart));
     EXPECT_EQ(0, scene.reads);
-    EXPECT_EQ(0u, scene.m_cameras[0]->m_startTime);
+    EXPECT_EQ(0u, scene.m_cameras[0]->startTime());
     EXPECT_EQ(1u, scene.m_trails[11]->count());
 
     unsigned elapsed = 0, cut = 0;
