@@ -10,6 +10,7 @@
 #include <new>
 #include <thread>
 
+#include "Effects/PointTrail.h"
 #include "Music/Music.h"
 #include "Music/MusicFixtures.h"
 #include "Scenes/SceneManager.h"
@@ -86,4 +87,24 @@ TEST(FrameAllocation, GridCopyAndSceneUpdatesAllocateNothing)
     music.stop();
     EXPECT_EQ(0, during);
     EXPECT_EQ(10000u, manager.m_gridRenderer.m_vertices.size());
+}
+
+TEST(FrameAllocation, TrailUpdatesAllocateNothing)
+{
+    const Vector3 centre = {20.0f, 1.0f, 20.0f};
+    SpectrumTrail spectrum(centre, trailColours[0], 500, 0.2f);
+    ImpulseTrail impulse(centre, trailColours[1], 500, 0.4f);
+    WorldTrailCos worldCos(centre, trailColours[2], 500, 0.6f);
+    WorldTrailSin worldSin(centre, trailColours[3], 1, 0.7f);
+
+    const long before = g_allocations.load();
+    // Past the first removals, so emission, ageing and replacement all run.
+    for (int frame = 0; frame < 450; ++frame) {
+        spectrum.update();
+        impulse.update();
+        worldCos.update();
+        worldSin.update();
+    }
+    EXPECT_EQ(0, g_allocations.load() - before);
+    EXPECT_LE(spectrum.count(), 203u);  // removals ran
 }
