@@ -1,8 +1,7 @@
 // ScenePartWorld: the field of rising meshes under black waves. Depends on Effects, Music and 3D.
 #include "Scenes/ScenePartWorld.h"
 
-#include <GL/glew.h>
-
+#include "Effects/AdditiveBlend.h"
 #include "Effects/SpectrumGrid.h"
 #include "Zembra/Random.h"
 
@@ -16,6 +15,20 @@ const int CELL_MARGIN = 10;         // random cells range from -10 to size - 10
 const Colour WAVE_COLOUR = {0.0f, 0.0f, 0.0f, 1.0f};
 const unsigned WAVE_FIRST_STEP = 1;
 const unsigned WAVE_STEP_LIMIT = 6;
+const int TRAIL_CAPACITY = 500;     // more than a trail ever holds (about 202 points)
+const float TRAIL_PHASES[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
+const float TRAIL_LAYER = 0.01f;    // each trail of a group sits this much below the last
+
+// Six trails around `centre`, trail k in colour k with phase k, lowered by k layers
+// so that the groups' points do not fight at one height.
+template <class Trail>
+void addTrailGroup(std::vector<std::unique_ptr<Trail>>& trails, const Vector3& centre)
+{
+    for (unsigned k = 0; k < 6; ++k) {
+        const Vector3 at = {centre.x, centre.y - TRAIL_LAYER * k, centre.z};
+        trails.push_back(std::make_unique<Trail>(at, trailColours[k], TRAIL_CAPACITY, TRAIL_PHASES[k]));
+    }
+}
 
 float unitDraw()
 {
@@ -47,18 +60,18 @@ void launchFirstResting(std::vector<std::unique_ptr<Mesh>>& meshes)
     }
 }
 
-template <class Mesh>
-void updateAll(std::vector<std::unique_ptr<Mesh>>& meshes)
+template <class Object>
+void updateAll(std::vector<std::unique_ptr<Object>>& objects)
 {
-    for (auto& mesh : meshes)
-        mesh->update();
+    for (auto& object : objects)
+        object->update();
 }
 
-template <class Mesh>
-void drawAll(const std::vector<std::unique_ptr<Mesh>>& meshes)
+template <class Object>
+void drawAll(const std::vector<std::unique_ptr<Object>>& objects)
 {
-    for (const auto& mesh : meshes)
-        mesh->draw();
+    for (const auto& object : objects)
+        object->draw();
 }
 
 // A random cell coordinate from -CELL_MARGIN to size - CELL_MARGIN, truncated toward
@@ -75,6 +88,9 @@ unsigned randomCell(unsigned size)
 ScenePartWorld::ScenePartWorld() : m_startTime(0)
 {
     addShot({20, 5.5f, 20}, {75, 0, 75}, {30, 1, 30}, {78, 1, 78}, SHOT_MS);
+    addTrailGroup(m_cosTrails, {45, 3, 45});
+    addTrailGroup(m_sinTrails, {55, 2, 45});
+    addTrailGroup(m_sinTrails, {45, 2, 60});
     spread(m_cubes, MESHES_PER_KIND, MESH_SIZE);
     spread(m_pyramids, MESHES_PER_KIND, MESH_SIZE);
     spread(m_spheres, MESHES_PER_KIND, MESH_SIZE, SPHERE_DIVISIONS);
@@ -85,6 +101,9 @@ void ScenePartWorld::draw()
     drawAll(m_cubes);
     drawAll(m_pyramids);
     drawAll(m_spheres);
+    const AdditiveBlend glow;
+    drawAll(m_sinTrails);
+    drawAll(m_cosTrails);
 }
 
 bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)
@@ -95,6 +114,8 @@ bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)
     updateAll(m_cubes);
     updateAll(m_pyramids);
     updateAll(m_spheres);
+    updateAll(m_sinTrails);
+    updateAll(m_cosTrails);
 
     // Unlike the other scenes, the first update goes on to start the camera too.
     if (m_startTime == 0)

@@ -1,6 +1,6 @@
 // ScenePartWorld: the closing scene. 150 cubes, 150 pyramids and 150 spheres spread over
-// the floor at construction (900 draws from Random, in a fixed order), point trails
-// circling three spots, one 25000 ms camera move. Loud low bands start black waves and
+// the floor at construction (900 draws from Random, in a fixed order), 18 point trails
+// swirling from three spots, one 25000 ms camera move. Loud low bands start black waves and
 // launch the next resting object of each kind; the fade holds until 10000 ms, then falls
 // to 0 at 25000 ms. Owns its camera, trails and meshes. Times are SDL ticks in ms.
 #pragma once
@@ -11,6 +11,7 @@
 #include "Effects/LineCube.h"
 #include "Effects/LinePyramid.h"
 #include "Effects/LineSphere.h"
+#include "Effects/PointTrail.h"
 #include "Scenes/ShotScene.h"
 
 class ScenePartWorld : public ShotScene {
@@ -32,6 +33,8 @@ public:
     void draw() override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
+    std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
+    std::vector<std::unique_ptr<WorldTrailSin>> m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
     std::vector<std::unique_ptr<LineCube>> m_cubes;
     std::vector<std::unique_ptr<LinePyramid>> m_pyramids;
     std::vector<std::unique_ptr<LineSphere>> m_spheres;

@@ -14,6 +14,7 @@
 #include "Music/Music.h"
 #include "Music/MusicFixtures.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
 
 static std::atomic<long> g_allocations{0};
@@ -107,4 +108,28 @@ TEST(FrameAllocation, TrailUpdatesAllocateNothing)
     }
     EXPECT_EQ(0, g_allocations.load() - before);
     EXPECT_LE(spectrum.count(), 203u);  // removals ran
+}
+
+TEST(FrameAllocation, WorldSceneUpdatesAllocateNothing)
+{
+    Music music;
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    SceneManager manager;
+    auto owned = std::make_unique<ScenePartWorld>();
+    const ScenePartWorld& world = *owned;
+    manager.addScene(std::move(owned));
+    music.play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    manager.update(music, 1000);
+    manager.update(music, 1016);
+
+    // Loud frames: waves start and meshes launch on the way.
+    const long before = g_allocations.load();
+    for (unsigned frame = 2; frame < 200; ++frame)
+        ASSERT_FALSE(manager.update(music, 1000 + 16 * frame));
+    const long during = g_allocations.load() - before;
+    music.stop();
+    EXPECT_EQ(0, during);
+    EXPECT_TRUE(world.m_cubes[1]->m_launched) << "the tone never counted as loud";
 }

@@ -173,7 +173,7 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
     EXPECT_EQ(0.0f, world.m_pyramids[2]->m_position.y);
 }
 
-TEST(ScenePartWorld, FadeHoldsUntilTenSecondsThenFallsToTheEnd)
+TEST(ScenePartWorld, FirstUpdateStartsTheTrailsAndTheFadeHoldsUntilTenSeconds)
 {
     Stage s(3);
     ScriptedWorld& world = s.world;
@@ -182,6 +182,25 @@ TEST(ScenePartWorld, FadeHoldsUntilTenSecondsThenFallsToTheEnd)
     EXPECT_EQ(kStart, world.m_startTime);
     EXPECT_EQ(kStart, world.m_cameras[0]->m_startTime);
     EXPECT_EQ(0.0f, world.getFade());
+    // Each trail emitted its first point, at its curve's start around its own spot.
+    ASSERT_EQ(6u, world.m_cosTrails.size());
+    ASSERT_EQ(12u, world.m_sinTrails.size());
+    const float phases[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
+    auto expectFirstPoint = [&](const auto& trail, Vector3 expected, unsigned k) {
+        ASSERT_EQ(1u, trail.count()) << "trail " << k;
+        const TrailPoint& p = trail.points()[0];
+        EXPECT_FLOAT_EQ(expected.x, p.x) << "trail " << k;
+        EXPECT_FLOAT_EQ(expected.y, p.y) << "trail " << k;
+        EXPECT_FLOAT_EQ(expected.z, p.z) << "trail " << k;
+        EXPECT_FLOAT_EQ(0.3f * trailColours[k % 6].g, p.g) << "trail " << k;
+    };
+    for (unsigned k = 0; k < 6; ++k) {
+        const float below = 0.01f * k;
+        expectFirstPoint(*world.m_cosTrails[k], WorldTrailCos::curvePoint({45, 3 - below, 45}, 0, phases[k]), k);
+        expectFirstPoint(*world.m_sinTrails[k], WorldTrailSin::curvePoint({55, 2 - below, 45}, 0, phases[k]), k);
+        expectFirstPoint(*world.m_sinTrails[6 + k],
+                         WorldTrailSin::curvePoint({45, 2 - below, 60}, 0, phases[k]), 6 + k);
+    }
     const std::pair<unsigned, float> expected[] = {
         {250, 0.5f}, {500, 1.0f}, {9000, 1.0f}, {10000, 1.0f},
         {10001, 1.0f - 1.0f / 15000}, {17500, 0.5f}, {24999, 1.0f / 15000}, {25000, 0.0f}};
