@@ -14,6 +14,7 @@
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
@@ -45,6 +46,8 @@ bool hasRequiredExtensions(Engine& engine)
 void addScenes(SceneManager& scenes)
 {
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
+    // Last: its layout takes the draws that follow the grid's, and when it ends the run ends.
+    scenes.addScene(std::make_unique<ScenePartWorld>());
 }
 
 // The three programs of the chain, loaded in the order pulse, horizontal blur,
