@@ -16,6 +16,8 @@
 #include "Scenes/SceneManager.h"
 #include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
@@ -46,6 +48,8 @@ bool hasRequiredExtensions(Engine& engine)
 void addScenes(SceneManager& scenes)
 {
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
+    scenes.addScene(std::make_unique<SceneSpectrumPart>());
+    scenes.addScene(std::make_unique<SceneSpectrumImpulsePart>());
     // Last: its layout takes the draws that follow the grid's, and when it ends the run ends.
     scenes.addScene(std::make_unique<ScenePartWorld>());
 }

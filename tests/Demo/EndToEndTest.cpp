@@ -69,7 +69,9 @@ protected:
     }
 
     // Starts the demo, waits for "Start !", reads the window's geometry, holds
-    // Escape for 300 ms and waits for the end.
+    // Escape for 1500 ms and waits for the end. The demo reads the key once a frame,
+    // and on a loaded machine a frame can outlast a shorter press; the run is longer
+    // than RUN_MS, so a missed press would end in a timeout.
     Process::Result runUntilEscape(const std::vector<std::string>& env = {})
     {
         Process demo({DEDOZ}, env, m_dir);
@@ -83,7 +85,7 @@ protected:
             m_geometry = geometry.out;
             if (m_whileRunning)
                 m_whileRunning();
-            EXPECT_TRUE(XKeyboard::holdKey("Escape", 300));
+            EXPECT_TRUE(XKeyboard::holdKey("Escape", 1500));
         }
         return demo.wait(RUN_MS);
     }

@@ -23,8 +23,9 @@ using Clock = std::chrono::steady_clock;
 
 const std::string DEDOZ = DEDOZ_BINARY_DIR "/dedoz";
 // Sum of the shot lengths of the scenes that Demo/main.cpp plays, in ms: the sweep
-// over the spectrum (22032) and the world scene (25000). 102842 with all six scenes.
-const int SCENES_MS = 22032 + 25000;
+// over the spectrum (22032), the two trail scenes (10000, 15000) and the world scene
+// (25000). 102842 with all six scenes.
+const int SCENES_MS = 22032 + 10000 + 15000 + 25000;
 const int WORLD_MS = 25000;  // the last scene
 // Each shot runs one or two frames past its length and each scene change adds a
 // frame; on a loaded machine frames are slow, hence the wide upper margin.

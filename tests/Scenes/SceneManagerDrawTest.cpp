@@ -5,11 +5,15 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "FakeScene.h"
+#include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Engine.h"
 
 namespace {
@@ -30,6 +34,16 @@ Picture drawOnce(SceneManager& manager)
     glGetFloatv(GL_MODELVIEW_MATRIX, p.modelview.data());
     glReadPixels(0, 0, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, p.pixels.data());
     return p;
+}
+
+size_t colouredPixels(const Picture& p)
+{
+    size_t coloured = 0;
+    for (size_t i = 0; i < p.pixels.size(); i += 4) {
+        const int r = p.pixels[i], g = p.pixels[i + 1], b = p.pixels[i + 2];
+        coloured += std::max({r, g, b}) - std::min({r, g, b}) > 20;
+    }
+    return coloured;
 }
 
 size_t litPixels(const Picture& p)
@@ -87,4 +101,39 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
     const Picture dark = drawOnce(manager);
     EXPECT_EQ(0.0f, manager.m_gridRenderer.m_vertices[5050].r);
     EXPECT_LT(litPixels(dark), litPixels(first) / 10);
+}
+
+// The trail scenes draw their points additively over the grey floor and leave the
+// frame's state as they found it: blending off, depth test on, no client arrays.
+TEST(SceneManagerDraw, TrailScenesDrawColourAndPutTheFrameStateBack)
+{
+    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, kW, kH, "scene manager test");
+    glViewport(0, 0, kW, kH);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 0.1, 120.0);
+    glMatrixMode(GL_MODELVIEW);
+    glReadBuffer(GL_BACK);
+
+    Music music;  // not initialised: a silent spectrum, no waves
+    std::vector<std::unique_ptr<Scene>> scenes;
+    scenes.push_back(std::make_unique<SceneSpectrumPart>());
+    scenes.push_back(std::make_unique<SceneSpectrumImpulsePart>());
+    const unsigned elapsed[] = {9000, 7000};  // when the trails are well in view
+    for (size_t k = 0; k < scenes.size(); ++k) {
+        SceneManager manager;
+        manager.addScene(std::move(scenes[k]));
+        for (unsigned t = 0; t <= elapsed[k]; t += 16)
+            ASSERT_FALSE(manager.update(music, 1000 + t));
+
+        glEnable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        const Picture picture = drawOnce(manager);
+        EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError()) << "scene " << k;
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "scene " << k;
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "scene " << k;
+        EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY)) << "scene " << k;
+        EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY)) << "scene " << k;
+        EXPECT_GT(colouredPixels(picture), 20u) << "scene " << k << ": no trail in view";
+    }
 }

@@ -10,6 +10,7 @@
 #include "Effects/SpectrumGrid.h"
 #include "Music/Music.h"
 #include "Scenes/ScenePartWorld.h"
+#include "ScriptedSpectrum.h"
 #include "Zembra/Random.h"
 
 namespace {
@@ -18,13 +19,7 @@ const unsigned kStart = 1000;        // tick of the scene's first update
 const unsigned kGridDraws = 16 * 64;  // the floor's draws come first
 const unsigned kLayoutDraws = 900;
 
-class ScriptedWorld : public ScenePartWorld {
-public:
-    float next[SPECTRUM_SIZE] = {};  // the spectrum the next updates read
-
-protected:
-    void readSpectrum(Music&) override { std::copy(next, next + SPECTRUM_SIZE, m_spectrum); }
-};
+using ScriptedWorld = ScriptedSpectrum<ScenePartWorld>;
 
 struct Seeded {
     explicit Seeded(uint32_t seed) { Random::seed(seed); }

@@ -30,10 +30,12 @@ row() { rows+=("$(printf '%-64s %s' "$1" "$2")"); }
 
 if [ -x "$build/tools/scenebench/scenebench" ]; then
   csv="$("$build/tools/scenebench/scenebench" --benchmark_format=csv \
-          --benchmark_filter='BM_SceneManagerUpdate|BM_FrameGeometry' 2>/dev/null | grep '^"BM_')"
+          --benchmark_filter='BM_SceneManagerUpdate|BM_SpectrumPartUpdate|BM_ImpulsePartUpdate|BM_FrameGeometry' 2>/dev/null | grep '^"BM_')"
   cpu() { awk -F, -v n="\"$1\"" '$1 == n { printf "%.1f us", $4 / 1000 }' <<<"$csv"; }
   row "SceneManager::update, silent (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:0')"
   row "SceneManager::update, soundtrack playing (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:1')"
+  row "trail scene update, soundtrack playing (CPU/frame)" "$(cpu 'BM_SpectrumPartUpdate/music:1')"
+  row "impulse scene update, every band loud (CPU/frame)" "$(cpu 'BM_ImpulsePartUpdate/music:2')"
   row "floor geometry of one frame, 2 copies (CPU/frame)" "$(cpu 'BM_FrameGeometry')"
 else
   row "scenebench" "not built (Google Benchmark missing)"

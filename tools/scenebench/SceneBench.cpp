@@ -1,24 +1,39 @@
-// scenebench: per-frame CPU time of the scene manager and the floor grid. Depends on Scenes, Music.
+// scenebench: per-frame CPU time of the scene manager, each scene and the floor grid. Depends on Scenes, Music.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSadSpectrum.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
+#include "Scenes/SceneSpectrumPart.h"
 
 namespace {
 
 const unsigned kFrameMs = 15;
 
-// One SceneManager::update of the spectrum scene per iteration, 15 ms of clock apart.
-// The scene ends after about 22 s of clock; a fresh manager then replaces it, off the clock.
-// With the soundtrack playing (run from the repository root) each update includes the
-// spectrum analysis; without it the player returns zeros at once.
-void BM_SceneManagerUpdate(benchmark::State& state)
+// Scene S hearing every low band loud on every frame: the most work a frame can ask
+// of it (beats, and in the impulse scene eight waves per frame).
+template <typename S>
+class LoudScene : public S {
+protected:
+    void readSpectrum(Music&) override
+    {
+        std::fill(this->m_spectrum, this->m_spectrum + 16, 0.5f);
+    }
+};
+
+// One SceneManager::update of scene S per iteration, 15 ms of clock apart. When the
+// scene ends a fresh manager replaces it, off the clock. Argument: 0 silent (the player
+// returns zeros at once), 1 soundtrack playing (run from the repository root; each
+// update includes the spectrum analysis), 2 every low band loud (no music).
+template <typename S>
+void sceneUpdates(benchmark::State& state)
 {
     Music music;
-    const bool playing = state.range(0) != 0;
+    const bool playing = state.range(0) == 1;
     if (playing) {
         if (!music.init() || !music.load("data/music/tovane.mp3")) {
             state.SkipWithError("no soundtrack: run from the repository root");
@@ -30,7 +45,10 @@ void BM_SceneManagerUpdate(benchmark::State& state)
     unsigned time = 0;
     auto restart = [&] {
         manager.reset(new SceneManager);
-        manager->addScene(std::make_unique<SceneSadSpectrum>());
+        if (state.range(0) == 2)
+            manager->addScene(std::make_unique<LoudScene<S>>());
+        else
+            manager->addScene(std::make_unique<S>());
         time = 1000;
     };
     restart();
@@ -46,7 +64,27 @@ void BM_SceneManagerUpdate(benchmark::State& state)
     if (playing)
         music.stop();
 }
+
+// The floor scene alone (about 22 s of clock per manager).
+void BM_SceneManagerUpdate(benchmark::State& state)
+{
+    sceneUpdates<SceneSadSpectrum>(state);
+}
 BENCHMARK(BM_SceneManagerUpdate)->Arg(0)->Arg(1)->ArgName("playing");
+
+// Twelve trails and the bands (10 s).
+void BM_SpectrumPartUpdate(benchmark::State& state)
+{
+    sceneUpdates<SceneSpectrumPart>(state);
+}
+BENCHMARK(BM_SpectrumPartUpdate)->Arg(0)->Arg(1)->Arg(2)->ArgName("music");
+
+// Six trails, the bands, and the waves ahead of the camera (15 s).
+void BM_ImpulsePartUpdate(benchmark::State& state)
+{
+    sceneUpdates<SceneSpectrumImpulsePart>(state);
+}
+BENCHMARK(BM_ImpulsePartUpdate)->Arg(0)->Arg(1)->Arg(2)->ArgName("music");
 
 // The grid work of the busiest scenes: raiseBands and stepWave on a wave that never
 // goes idle (a bright stamp), restarted every 8 frames as a loud band would.

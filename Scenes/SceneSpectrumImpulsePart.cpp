@@ -1,0 +1,90 @@
+// SceneSpectrumImpulsePart: six trails and random colour waves ahead of one camera move.
+// Depends on Effects, Music and Random.
+#include "Scenes/SceneSpectrumImpulsePart.h"
+
+#include "Effects/AdditiveBlend.h"
+#include "Effects/SpectrumGrid.h"
+#include "Zembra/Random.h"
+
+namespace {
+
+const int kTrailCapacity = 500;  // more than a trail ever holds (about 202)
+const double kSpacing = 1.5;     // world units between grid points, as the manager builds it
+
+// Waves: first step and step limit give a diamond of radius 4.
+const unsigned kWaveFirstStep = 1;
+const unsigned kWaveStepLimit = 6;
+
+float unit(int draw)
+{
+    return static_cast<float>(draw) / Random::MAX;
+}
+
+}  // namespace
+
+SceneSpectrumImpulsePart::SceneSpectrumImpulsePart() : m_startTime(0)
+{
+    addShot({25, 5.5f, 20}, {65, 2, 20}, {35, 1, 30}, {75, 1, 30}, 15000);
+    // One spot, the six colours in order; heights step down by 0.01 so that the
+    // trails do not sit exactly on top of one another.
+    const float heights[6] = {3.0f, 2.99f, 2.98f, 2.97f, 2.96f, 2.95f};
+    const float phases[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
+    for (unsigned i = 0; i < 6; ++i)
+        m_trails.push_back(std::make_unique<ImpulseTrail>(Vector3{55, heights[i], 40}, trailColours[i],
+                                                          kTrailCapacity, phases[i]));
+}
+
+void SceneSpectrumImpulsePart::draw()
+{
+    const AdditiveBlend additive;
+    for (const auto& trail : m_trails)
+        trail->draw();
+}
+
+void SceneSpectrumImpulsePart::startRandomWave(SpectrumGrid& grid)
+{
+    // The order of the draws is fixed (one seed, one picture): the colour's three
+    // components, the offset ahead of the camera, then the depth of the cell.
+    const int red = Random::next();
+    const int green = Random::next();
+    const int blue = Random::next();
+    const int ahead = Random::next();
+    const Vector3 camera = currentCamera().getPosition();
+    // Column q: up to 20 cells (30 units) beyond the camera's x. Truncated towards zero;
+    // a column off the grid is ignored by startWave.
+    const int q = static_cast<int>(20.0 * ahead / Random::MAX + camera.x / kSpacing);
+    // Row p: 20 to 30, the strip z = 30 to 45 that the camera looks along.
+    const int p = static_cast<int>(20.0 + 10.0 * Random::next() / Random::MAX);
+    const Colour colour = {unit(red), unit(green), unit(blue), 0.7f};
+    grid.startWave(static_cast<unsigned>(p), static_cast<unsigned>(q), colour, kWaveFirstStep,
+                   kWaveStepLimit);
+}
+
+bool SceneSpectrumImpulsePart::update(SpectrumGrid& grid, Music& music, unsigned time)
+{
+    grid.m_bandScale = BAND_SCALE;
+    for (auto& trail : m_trails)
+        trail->update();
+    // Unlike the other scenes, the first update goes on to the camera and the grid.
+    if (m_startTime == 0)
+        m_startTime = time;
+
+    m_fade = 1.0f;
+    const Shot shot = advanceShot(time);
+    if (shot != Shot::Running) {
+        m_startTime += m_cameras[m_currentCamera - 1]->m_duration;
+        if (shot == Shot::Finished)
+            return false;
+    }
+    const unsigned duration = currentCamera().m_duration;
+    fadeAtEdges((time - m_startTime) % duration, duration);
+
+    readSpectrum(music);
+    grid.raiseBands(m_spectrum);
+    for (unsigned i = 0; i < WAVE_BANDS; ++i)
+        if (m_spectrum[i] > WAVE_THRESHOLD)
+            startRandomWave(grid);
+    grid.stepWave();
+    pulse(PULSE_DECAY);
+    return true;
+}
