@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/SceneSad.h"
 #include "Scenes/SceneSadSpectrum.h"
@@ -36,4 +37,6 @@ void addDemoScenes(SceneManager& scenes)
     scenes.addScene(std::make_unique<SceneSadSpectrumGreet>());
     scenes.addScene(std::make_unique<SceneSpectrumPart>());
     scenes.addScene(std::make_unique<SceneSpectrumImpulsePart>());
+    // Last: its layout takes the draws that follow the grid's, and when it ends the run ends.
+    scenes.addScene(std::make_unique<ScenePartWorld>());
 }

@@ -8,3 +8,8 @@ struct Colour {
 
 // (117/255, 117/255, 117/255, 0.7)
 constexpr Colour restColour = {117.0f / 255.0f, 117.0f / 255.0f, 117.0f / 255.0f, 0.7f};
+
+// RGB without alpha, for objects whose alpha is fixed by their own class.
+struct Rgb {
+    float r, g, b;
+};

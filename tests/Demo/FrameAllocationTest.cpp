@@ -17,6 +17,7 @@
 #include "Music/Music.h"
 #include "Music/MusicFixtures.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Scenes/SceneSpectrumImpulsePart.h"
 #include "Scenes/SceneSpectrumPart.h"
@@ -156,4 +157,25 @@ TEST(FrameAllocation, TrailScenesAllocateNothing)
     }
     EXPECT_EQ(0, g_allocations.load() - before);
     EXPECT_GT(frames, 1500u) << "both scenes played to their end";
+}
+
+TEST(FrameAllocation, WorldSceneUpdatesAllocateNothing)
+{
+    Music music;
+    SceneManager manager;
+    // The ten lowest values loud: ten waves, a beat and three launches on every frame.
+    auto owned = std::make_unique<ScriptedSpectrum<ScenePartWorld>>();
+    std::fill(owned->next, owned->next + 10, 0.5f);
+    const ScenePartWorld& world = *owned;
+    manager.addScene(std::move(owned));
+
+    const long before = g_allocations.load();
+    unsigned time = 1000, frames = 0;
+    while (!manager.update(music, time) && frames < 3000) {
+        time += 16;
+        ++frames;
+    }
+    EXPECT_EQ(0, g_allocations.load() - before);
+    EXPECT_GT(frames, 1500u) << "the scene played to its end";
+    EXPECT_TRUE(world.m_spheres[149]->m_launched);
 }

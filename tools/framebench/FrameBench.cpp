@@ -2,8 +2,10 @@
 // (scene update, four passes, flip, glFinish). Depends on Demo, Scenes, Music.
 //
 // Usage (from the repository root, with a display, e.g. inside tests/xvfb-run.sh):
-//   framebench WIDTH HEIGHT [FRAMES]
-// Plays SceneSadSpectrum over its floor with the soundtrack's spectrum (silent when
+//   framebench WIDTH HEIGHT [FRAMES] [SCENE]
+// SCENE: "spectrum" (the default, SceneSadSpectrum: the floor alone) or "world"
+// (ScenePartWorld: the floor, 450 wireframe meshes and 18 point trails).
+// Plays the scene over its floor with the soundtrack's spectrum (silent when
 // the soundtrack is missing) on a clock advanced by 15 ms per frame, so the scene
 // moves as in the demo whatever the frame cost. No frame pacing: the figure is the
 // cost of a frame, not the demo's 15 ms period. Progress lines of the engine go to
@@ -23,8 +25,10 @@
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Engine.h"
+#include "Zembra/Random.h"
 
 namespace {
 
@@ -38,9 +42,9 @@ double percentile(const std::vector<double>& sorted, double share)
     return sorted[std::min(rank, sorted.size() - 1)];
 }
 
-// Plays `frames` frames and returns the result line (written once the engine and
-// the chain have logged their shutdown).
-std::string run(int width, int height, int frames)
+// Plays `frames` frames of `scene` and returns the result line (written once the
+// engine and the chain have logged their shutdown).
+std::string run(int width, int height, int frames, const std::string& scene)
 {
     Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench");
     Music music;
@@ -52,8 +56,13 @@ std::string run(int width, int height, int frames)
 
     std::unique_ptr<SceneManager> scenes;
     auto restart = [&] {
+        // The demo's default seed: the same floor bands and world layout on every run.
+        Random::seed(42);
         scenes = std::make_unique<SceneManager>();
-        scenes->addScene(std::make_unique<SceneSadSpectrum>());
+        if (scene == "world")
+            scenes->addScene(std::make_unique<ScenePartWorld>());
+        else
+            scenes->addScene(std::make_unique<SceneSadSpectrum>());
     };
     restart();
     if (playing)
@@ -75,7 +84,7 @@ std::string run(int width, int height, int frames)
         if (i >= 0)
             frameMs.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
         if (ended)
-            restart();  // off the record: the scene's 22 s ended
+            restart();  // off the record: the scene ended (22 s or 25 s)
     }
     if (playing)
         music.stop();
@@ -91,9 +100,9 @@ std::string run(int width, int height, int frames)
         total += ms;
     char line[256];
     std::snprintf(line, sizeof line,
-                  "framebench %dx%d frames=%d soundtrack=%s median_ms=%.2f p95_ms=%.2f "
+                  "framebench %dx%d scene=%s frames=%d soundtrack=%s median_ms=%.2f p95_ms=%.2f "
                   "mean_ms=%.2f max_ms=%.2f within_15ms=%.1f%%",
-                  width, height, frames, playing ? "yes" : "no", percentile(sorted, 0.5),
+                  width, height, scene.c_str(), frames, playing ? "yes" : "no", percentile(sorted, 0.5),
                   percentile(sorted, 0.95), total / sorted.size(), sorted.back(),
                   100.0 * withinBudget);
     return line;
@@ -104,18 +113,23 @@ std::string run(int width, int height, int frames)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: framebench WIDTH HEIGHT [FRAMES]\n");
+        std::fprintf(stderr, "usage: framebench WIDTH HEIGHT [FRAMES] [spectrum|world]\n");
         return 2;
     }
     const int width = std::atoi(argv[1]);
     const int height = std::atoi(argv[2]);
     const int frames = argc > 3 ? std::atoi(argv[3]) : 300;
+    const std::string scene = argc > 4 ? argv[4] : "spectrum";
+    if (scene != "spectrum" && scene != "world") {
+        std::fprintf(stderr, "framebench: the scene is 'spectrum' or 'world'\n");
+        return 2;
+    }
     if (width <= 0 || height <= 0 || frames <= 0) {
         std::fprintf(stderr, "framebench: sizes and frame count must be positive\n");
         return 2;
     }
     try {
-        const std::string result = run(width, height, frames);
+        const std::string result = run(width, height, frames, scene);
         std::printf("%s\n", result.c_str());
         return 0;
     } catch (const std::exception& e) {

@@ -2,7 +2,7 @@
 # Runs the demo's benchmarks and prints one table of figures:
 #   - CPU per frame of SceneManager::update and of one frame's floor geometry (scenebench)
 #   - whole frames through the real chain on Mesa's software driver in a private
-#     Xvfb, at 640x480 and 1920x1080 (framebench)
+#     Xvfb, at 640x480 and 1920x1080, spectrum sweep and world scene (framebench)
 #   - time from process start to "Start !", peak resident memory of dedoz and its
 #     resident and anonymous memory while it plays (startbench)
 # Usage (from the repository root): tools/framebench/run.sh [BUILD_DIR]   (default: build)
@@ -27,7 +27,7 @@ cmake --build "$build" --target $targets -j2 >/dev/null
 field() { sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<"$1"; }
 
 rows=()
-row() { rows+=("$(printf '%-52s %s' "$1" "$2")"); }
+row() { rows+=("$(printf '%-64s %s' "$1" "$2")"); }
 
 if [ -x "$build/tools/scenebench/scenebench" ]; then
   csv="$("$build/tools/scenebench/scenebench" --benchmark_format=csv \
@@ -43,13 +43,16 @@ else
 fi
 
 for size in "640 480 $frames_small" "1920 1080 $frames_large"; do
-  # shellcheck disable=SC2086
-  line="$("$xvfb" "$build/tools/framebench/framebench" $size | grep '^framebench ' | tail -n1)"
-  set -- $size
-  label="frame ${1}x${2} (llvmpipe, glFinish)"
-  row "$label median" "$(field "$line" median_ms) ms"
-  row "$label 95th percentile" "$(field "$line" p95_ms) ms"
-  row "$label within 15 ms" "$(field "$line" within_15ms) of $(field "$line" frames) frames"
+  # The spectrum sweep (floor alone) and the world scene (floor, 450 meshes, 18 trails).
+  for scene in spectrum world; do
+    # shellcheck disable=SC2086
+    line="$("$xvfb" "$build/tools/framebench/framebench" $size "$scene" | grep '^framebench ' | tail -n1)"
+    set -- $size
+    label="frame ${1}x${2} $scene (llvmpipe, glFinish)"
+    row "$label median" "$(field "$line" median_ms) ms"
+    row "$label 95th percentile" "$(field "$line" p95_ms) ms"
+    row "$label within 15 ms" "$(field "$line" within_15ms) of $(field "$line" frames) frames"
+  done
 done
 
 line="$("$xvfb" "$build/tools/framebench/startbench" "$build/dedoz" "$start_runs" | grep '^startbench ' | tail -n1)"
@@ -59,7 +62,7 @@ row "peak resident memory of dedoz" "$(field "$line" peak_rss_mib) MiB"
 row "resident memory while playing (smaps_rollup Rss)" "$(field "$line" play_rss_mib) MiB"
 row "anonymous memory while playing (smaps_rollup)" "$(field "$line" play_anon_mib) MiB"
 
-printf '%-52s %s\n' "figure" "value"
-printf '%-52s %s\n' "------" "-----"
+printf '%-64s %s\n' "figure" "value"
+printf '%-64s %s\n' "------" "-----"
 printf '%s\n' "${rows[@]}"
 echo "(CPU: $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"

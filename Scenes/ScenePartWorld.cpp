@@ -1,0 +1,162 @@
+// ScenePartWorld: the field of rising meshes under black waves. Depends on Effects, Music and 3D.
+#include "Scenes/ScenePartWorld.h"
+
+#include "Effects/AdditiveBlend.h"
+#include "Effects/SpectrumGrid.h"
+#include "Zembra/Random.h"
+
+namespace {
+
+const float FIELD_SIDE = 150.0f;    // world units; covers the whole floor (0 to 148.5)
+const float MESH_SIZE = 0.5f;       // half size, size and radius of the three kinds
+const unsigned SPHERE_DIVISIONS = 10;
+const float BAND_SCALE = 8.0f;
+const int CELL_MARGIN = 10;         // random cells range from -10 to size - 10
+const Colour WAVE_COLOUR = {0.0f, 0.0f, 0.0f, 1.0f};
+const unsigned WAVE_FIRST_STEP = 1;
+const unsigned WAVE_STEP_LIMIT = 6;
+const int TRAIL_CAPACITY = 500;     // more than a trail ever holds (about 202 points)
+const float TRAIL_PHASES[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
+const float TRAIL_LAYER = 0.01f;    // each trail of a group sits this much below the last
+
+// Six trails around `centre`, trail k in colour k with phase k, lowered by k layers
+// so that the groups' points do not fight at one height.
+template <class Trail>
+void addTrailGroup(std::vector<std::unique_ptr<Trail>>& trails, const Vector3& centre)
+{
+    for (unsigned k = 0; k < 6; ++k) {
+        const Vector3 at = {centre.x, centre.y - TRAIL_LAYER * k, centre.z};
+        trails.push_back(std::make_unique<Trail>(at, trailColours[k], TRAIL_CAPACITY, TRAIL_PHASES[k]));
+    }
+}
+
+float unitDraw()
+{
+    return Random::next() / static_cast<float>(Random::MAX);
+}
+
+// Fills `meshes` with `count` objects at random floor positions, x drawn before z.
+template <class Mesh, class... ShapeSize>
+void spread(std::vector<std::unique_ptr<Mesh>>& meshes, unsigned count, ShapeSize... size)
+{
+    const Vector3 noRotation = {0.0f, 0.0f, 0.0f};
+    const Rgb colour = {restColour.r, restColour.g, restColour.b};
+    meshes.reserve(count);
+    for (unsigned k = 0; k < count; ++k) {
+        const float x = FIELD_SIDE * unitDraw();
+        const float z = FIELD_SIDE * unitDraw();
+        meshes.push_back(std::make_unique<Mesh>(Vector3{x, 0.0f, z}, noRotation, colour, size...));
+    }
+}
+
+template <class Mesh>
+void launchFirstResting(std::vector<std::unique_ptr<Mesh>>& meshes)
+{
+    for (auto& mesh : meshes) {
+        if (!mesh->m_launched) {
+            mesh->m_launched = true;
+            return;
+        }
+    }
+}
+
+template <class Object>
+void updateAll(std::vector<std::unique_ptr<Object>>& objects)
+{
+    for (auto& object : objects)
+        object->update();
+}
+
+template <class Object>
+void drawAll(const std::vector<std::unique_ptr<Object>>& objects)
+{
+    for (const auto& object : objects)
+        object->draw();
+}
+
+// A random cell coordinate from -CELL_MARGIN to size - CELL_MARGIN, truncated toward
+// zero. Negative values wrap to huge unsigned ones, which the grid ignores; the
+// conversion goes through int, as a negative float has no unsigned value.
+unsigned randomCell(unsigned size)
+{
+    const int cell = static_cast<int>(unitDraw() * size - CELL_MARGIN);
+    return static_cast<unsigned>(cell);
+}
+
+}  // namespace
+
+ScenePartWorld::ScenePartWorld() : m_startTime(0)
+{
+    addShot({20, 5.5f, 20}, {75, 0, 75}, {30, 1, 30}, {78, 1, 78}, SHOT_MS);
+    addTrailGroup(m_cosTrails, {45, 3, 45});
+    addTrailGroup(m_sinTrails, {55, 2, 45});
+    addTrailGroup(m_sinTrails, {45, 2, 60});
+    spread(m_cubes, MESHES_PER_KIND, MESH_SIZE);
+    spread(m_pyramids, MESHES_PER_KIND, MESH_SIZE);
+    spread(m_spheres, MESHES_PER_KIND, MESH_SIZE, SPHERE_DIVISIONS);
+}
+
+void ScenePartWorld::draw()
+{
+    drawAll(m_cubes);
+    drawAll(m_pyramids);
+    drawAll(m_spheres);
+    const AdditiveBlend glow;
+    drawAll(m_sinTrails);
+    drawAll(m_cosTrails);
+}
+
+bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)
+{
+    // The floor's bars keep the height scale of the previous scene's last frames;
+    // this scene raises no bands itself.
+    grid.m_bandScale = BAND_SCALE;
+    updateAll(m_cubes);
+    updateAll(m_pyramids);
+    updateAll(m_spheres);
+    updateAll(m_sinTrails);
+    updateAll(m_cosTrails);
+
+    // Unlike the other scenes, the first update goes on to start the camera too.
+    if (m_startTime == 0)
+        m_startTime = time;
+    m_fade = 1.0f;
+    if (advanceShot(time) == Shot::Finished)
+        return false;
+    const unsigned elapsed = time - m_startTime;
+    fadeAtEdges(elapsed % SHOT_MS, SHOT_MS);
+
+    readSpectrum(music);
+    reactToBands(grid);
+    grid.stepWave();
+    pulse(PULSE_DECAY);
+
+    // The long fade-out replaces the edge fade: linear from 1 at HOLD_MS to 0 at SHOT_MS.
+    if (elapsed > HOLD_MS)
+        m_fade = (SHOT_MS - elapsed) / static_cast<float>(SHOT_MS - HOLD_MS);
+    return true;
+}
+
+void ScenePartWorld::reactToBands(SpectrumGrid& grid)
+{
+    bool launched = false;
+    for (unsigned band = 0; band < LOUD_BANDS; ++band) {
+        if (m_spectrum[band] <= LOUD)
+            continue;
+        Random::next();  // drawn and unused: keeps the sequence of a seed
+        const unsigned q = randomCell(grid.m_width);
+        const unsigned p = randomCell(grid.m_depth);
+        grid.startWave(p, q, WAVE_COLOUR, WAVE_FIRST_STEP, WAVE_STEP_LIMIT);
+        if (!launched) {
+            launchNext();
+            launched = true;
+        }
+    }
+}
+
+void ScenePartWorld::launchNext()
+{
+    launchFirstResting(m_cubes);
+    launchFirstResting(m_pyramids);
+    launchFirstResting(m_spheres);
+}

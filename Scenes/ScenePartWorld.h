@@ -1,0 +1,49 @@
+// ScenePartWorld: the closing scene. 150 cubes, 150 pyramids and 150 spheres spread over
+// the floor at construction (900 draws from Random, in a fixed order), 18 point trails
+// swirling from three spots, one 25000 ms camera move. Loud low bands start black waves and
+// launch the next resting object of each kind; the fade holds until 10000 ms, then falls
+// to 0 at 25000 ms. Owns its camera, trails and meshes. Times are SDL ticks in ms.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Effects/LineCube.h"
+#include "Effects/LinePyramid.h"
+#include "Effects/LineSphere.h"
+#include "Effects/PointTrail.h"
+#include "Scenes/ShotScene.h"
+
+class ScenePartWorld : public ShotScene {
+public:
+    static const unsigned SHOT_MS = 25000;       // the only camera move
+    static const unsigned HOLD_MS = 10000;       // full brightness until then
+    static const unsigned MESHES_PER_KIND = 150;
+    static const unsigned LOUD_BANDS = 10;       // spectrum values that can start waves
+    static constexpr float LOUD = 0.2f;          // a band above this is loud
+    static constexpr float PULSE_DECAY = 0.08f;  // per update
+
+    // Draws the field's 900 positions from Random: all cubes, then all pyramids, then
+    // all spheres, x before z for each.
+    ScenePartWorld();
+
+    // GL state: draws the meshes with the caller's depth test (line width 4), then the
+    // trails with depth test off and additive blending; ends with blending disabled
+    // and depth test enabled (point size 3).
+    void draw() override;
+    bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
+
+    std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
+    std::vector<std::unique_ptr<WorldTrailSin>> m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
+    std::vector<std::unique_ptr<LineCube>> m_cubes;
+    std::vector<std::unique_ptr<LinePyramid>> m_pyramids;
+    std::vector<std::unique_ptr<LineSphere>> m_spheres;
+    unsigned m_startTime;  // ms of the first update; 0 = not started
+
+private:
+    // Starts a black wave at a random cell for each loud band among the lowest ten, and
+    // launches one object of each kind if any band was loud.
+    void reactToBands(SpectrumGrid& grid);
+    // Launches the first resting object of each kind; a kind all launched stays as it is.
+    void launchNext();
+};
