@@ -85,7 +85,7 @@ unsigned randomCell(unsigned size)
 
 }  // namespace
 
-ScenePartWorld::ScenePartWorld() : m_startTime(0)
+ScenePartWorld::ScenePartWorld()
 {
     addShot({20, 5.5f, 20}, {75, 0, 75}, {30, 1, 30}, {78, 1, 78}, SHOT_MS);
     addTrailGroup(m_cosTrails, {45, 3, 45});
@@ -121,10 +121,9 @@ bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)
     if (m_startTime == 0)
         m_startTime = time;
     m_fade = 1.0f;
-    if (advanceShot(time) == Shot::Finished)
+    if (!advanceOnSchedule(time))
         return false;
     const unsigned elapsed = time - m_startTime;
-    fadeAtEdges(elapsed % SHOT_MS, SHOT_MS);
 
     readSpectrum(music);
     reactToBands(grid);

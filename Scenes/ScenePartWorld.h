@@ -33,14 +33,23 @@ public:
     void draw() override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
-    std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
-    std::vector<std::unique_ptr<WorldTrailSin>> m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
-    std::vector<std::unique_ptr<LineCube>> m_cubes;
-    std::vector<std::unique_ptr<LinePyramid>> m_pyramids;
-    std::vector<std::unique_ptr<LineSphere>> m_spheres;
-    unsigned m_startTime;  // ms of the first update; 0 = not started
+    using Cubes = std::vector<std::unique_ptr<LineCube>>;
+    using Pyramids = std::vector<std::unique_ptr<LinePyramid>>;
+    using Spheres = std::vector<std::unique_ptr<LineSphere>>;
+    // The objects in placing order; tests may launch them by hand.
+    const Cubes& cubes() const { return m_cubes; }
+    const Pyramids& pyramids() const { return m_pyramids; }
+    const Spheres& spheres() const { return m_spheres; }
+    const std::vector<std::unique_ptr<WorldTrailCos>>& cosTrails() const { return m_cosTrails; }
+    const std::vector<std::unique_ptr<WorldTrailSin>>& sinTrails() const { return m_sinTrails; }
 
 private:
+    std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
+    std::vector<std::unique_ptr<WorldTrailSin>> m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
+    Cubes m_cubes;
+    Pyramids m_pyramids;
+    Spheres m_spheres;
+
     // Starts a black wave at a random cell for each loud band among the lowest ten, and
     // launches one object of each kind if any band was loud.
     void reactToBands(SpectrumGrid& grid);

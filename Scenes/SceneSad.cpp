@@ -21,7 +21,7 @@ const unsigned TITLE_COUNT = sizeof(TITLES) / sizeof(TITLES[0]);
 
 }  // namespace
 
-SceneSad::SceneSad() : m_font(TITLE_COLOUR), m_startTime(0), m_step(0)
+SceneSad::SceneSad() : m_font(TITLE_COLOUR), m_step(0)
 {
     addShot({38, 4, 34}, {34, 4, 34}, {36, 0, 37}, {34, 0, 36}, SHOT_MS);
     addShot({44, 4, 34}, {41, 4, 34}, {38, 0, 37}, {41, 0, 36}, SHOT_MS);

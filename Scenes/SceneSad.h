@@ -29,7 +29,9 @@ public:
     // The title of the current step; nullptr once the four shots are over.
     const Title* currentTitle() const;
 
+    unsigned step() const { return m_step; }
+
+private:
     VectorFont m_font;
-    unsigned m_startTime;  // ms of the first update; 0 = not started
     unsigned m_step;       // text step; follows m_currentCamera
 };

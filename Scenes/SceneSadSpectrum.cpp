@@ -3,7 +3,7 @@
 
 #include "Effects/SpectrumGrid.h"
 
-SceneSadSpectrum::SceneSadSpectrum() : m_startTime(0)
+SceneSadSpectrum::SceneSadSpectrum()
 {
     addShot({92, 4, 56}, {40, 5.5f, 48}, {86, 1, 52}, {34, 1, 48}, 5500);
     addShot({52, 5.5f, 48}, {104, 6.5f, 96}, {52, 1, 67}, {12, 0, 67}, 5500);

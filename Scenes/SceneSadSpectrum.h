@@ -14,6 +14,4 @@ public:
     // The picture is the grid alone: draws nothing and changes no GL state.
     void draw() override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
-
-    unsigned m_startTime;  // ms of the first update; 0 = not started
 };

@@ -24,7 +24,7 @@ static_assert(sizeof(GREETINGS) / sizeof(GREETINGS[0]) == SceneSadSpectrumGreet:
 
 }  // namespace
 
-SceneSadSpectrumGreet::SceneSadSpectrumGreet() : m_font(GREETING_COLOUR), m_startTime(0), m_step(0)
+SceneSadSpectrumGreet::SceneSadSpectrumGreet() : m_font(GREETING_COLOUR), m_step(0)
 {
     // Straight down, rising by 30 units. The target sits off the vertical by 0.01 on x
     // and z so that the view is defined with up (0, 1, 0); it also turns the names on

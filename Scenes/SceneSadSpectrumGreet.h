@@ -30,11 +30,12 @@ public:
     // on the update at which the scene ends. The music is not used.
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
-    VectorFont m_font;
-    unsigned m_startTime;  // ms of the first update; 0 = not started
-    unsigned m_step;       // names shown, 0 to NAME_COUNT
+    unsigned step() const { return m_step; }
 
 private:
+    VectorFont m_font;
+    unsigned m_step;       // names shown, 0 to NAME_COUNT
+
     // Advances m_step as far as the elapsed time and the one-shot flags allow.
     void advanceStep(unsigned elapsed);
 

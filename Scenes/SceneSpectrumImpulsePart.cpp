@@ -22,7 +22,7 @@ float unit(int draw)
 
 }  // namespace
 
-SceneSpectrumImpulsePart::SceneSpectrumImpulsePart() : m_startTime(0)
+SceneSpectrumImpulsePart::SceneSpectrumImpulsePart()
 {
     addShot({25, 5.5f, 20}, {65, 2, 20}, {35, 1, 30}, {75, 1, 30}, 15000);
     // One spot, the six colours in order; heights step down by 0.01 so that the
@@ -69,15 +69,9 @@ bool SceneSpectrumImpulsePart::update(SpectrumGrid& grid, Music& music, unsigned
     if (m_startTime == 0)
         m_startTime = time;
 
-    m_fade = 1.0f;
-    const Shot shot = advanceShot(time);
-    if (shot != Shot::Running) {
-        m_startTime += m_cameras[m_currentCamera - 1]->m_duration;
-        if (shot == Shot::Finished)
-            return false;
-    }
-    const unsigned duration = currentCamera().m_duration;
-    fadeAtEdges((time - m_startTime) % duration, duration);
+    m_fade = 1.0f;  // between the edges of the shot
+    if (!advanceOnSchedule(time))
+        return false;
 
     readSpectrum(music);
     grid.raiseBands(m_spectrum);

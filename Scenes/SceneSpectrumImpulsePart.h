@@ -25,10 +25,12 @@ public:
     // Draws from Random: five values per wave started, in spectrum order.
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
-    std::vector<std::unique_ptr<ImpulseTrail>> m_trails;  // six
-    unsigned m_startTime;  // start of the shot (ms); 0 = not started
+    const ImpulseTrail& trail(unsigned k) const { return *m_trails[k]; }
+    unsigned trailCount() const { return static_cast<unsigned>(m_trails.size()); }
 
 private:
+    std::vector<std::unique_ptr<ImpulseTrail>> m_trails;  // six
+
     // One wave of a random colour on a random cell of the strip ahead of the camera.
     void startRandomWave(SpectrumGrid& grid);
 };

@@ -25,7 +25,7 @@ const int kTrailCapacity = 500;  // more than a trail ever holds (about 202)
 
 }  // namespace
 
-SceneSpectrumPart::SceneSpectrumPart() : m_startTime(0)
+SceneSpectrumPart::SceneSpectrumPart()
 {
     addShot({49, 5.5f, 59}, {79, 4, 89}, {98, 1, 89}, {37, 1, 43}, 5000);
     addShot({79, 5.5f, 89}, {40, 4, 40}, {40, 1, 50}, {20, 1, 20}, 5000);
@@ -52,17 +52,9 @@ bool SceneSpectrumPart::update(SpectrumGrid& grid, Music& music, unsigned time)
         return true;
     }
 
-    const Shot shot = advanceShot(time);
-    if (shot != Shot::Running) {
-        // The schedule moves on by the nominal duration, not by the frames the shot
-        // really took, so every fade keeps to the scene's start.
-        m_startTime += m_cameras[m_currentCamera - 1]->m_duration;
-        if (shot == Shot::Finished)
-            return false;
-    }
-    const unsigned duration = currentCamera().m_duration;
     // Between the edges the fade holds its last fade-in value.
-    fadeAtEdges((time - m_startTime) % duration, duration);
+    if (!advanceOnSchedule(time))
+        return false;
 
     readSpectrum(music);
     grid.raiseBands(m_spectrum);

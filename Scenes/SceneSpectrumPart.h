@@ -22,8 +22,9 @@ public:
     void draw() override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
+    const SpectrumTrail& trail(unsigned k) const { return *m_trails[k]; }
+    unsigned trailCount() const { return static_cast<unsigned>(m_trails.size()); }
+
+private:
     std::vector<std::unique_ptr<SpectrumTrail>> m_trails;  // twelve
-    // The start of the current shot's schedule: the first update, then moved on by each
-    // finished shot's duration. 0 = not started.
-    unsigned m_startTime;
 };

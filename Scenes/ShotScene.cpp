@@ -3,7 +3,7 @@
 
 #include "Music/Music.h"
 
-ShotScene::ShotScene() : m_currentCamera(0), m_spectrum()
+ShotScene::ShotScene() : m_currentCamera(0), m_startTime(0), m_spectrum()
 {
 }
 
@@ -36,6 +36,19 @@ bool ShotScene::fadeIn(unsigned ms)
     if (ms > 499)
         return false;
     m_fade = ms / 500.0f;
+    return true;
+}
+
+bool ShotScene::advanceOnSchedule(unsigned time)
+{
+    const Shot shot = advanceShot(time);
+    if (shot != Shot::Running) {
+        m_startTime += m_cameras[m_currentCamera - 1]->m_duration;
+        if (shot == Shot::Finished)
+            return false;
+    }
+    const unsigned duration = currentCamera().m_duration;
+    fadeAtEdges((time - m_startTime) % duration, duration);
     return true;
 }
 

@@ -18,9 +18,10 @@ public:
 
     // The spectrum read by the last update that read one (zeros before).
     const float* spectrum() const { return m_spectrum; }
-
-    std::vector<std::unique_ptr<LinearCamera>> m_cameras;  // shot order; never empty
-    unsigned m_currentCamera;                               // index of the current shot
+    unsigned shotCount() const { return static_cast<unsigned>(m_cameras.size()); }
+    const LinearCamera& camera(unsigned shot) const { return *m_cameras[shot]; }
+    unsigned currentShot() const { return m_currentCamera; }
+    unsigned startTime() const { return m_startTime; }
 
 protected:
     // What advanceShot did with the current camera.
@@ -40,6 +41,12 @@ protected:
     // Updates the current camera with time; when its shot has ended, moves to the next.
     Shot advanceShot(unsigned time);
 
+    // The shot advance of the scenes that keep a schedule per shot: a shot that ends
+    // moves m_startTime on by its nominal duration (not by the frames it really took,
+    // so the fades keep to the scene's start), then the current shot's edge fade. False
+    // once the last shot has ended (m_fade 0).
+    bool advanceOnSchedule(unsigned time);
+
     // The fade-in shared by the scenes: within the first 500 ms (ms <= 499) m_fade
     // becomes ms / 500 and the call returns true; later it keeps m_fade, false.
     bool fadeIn(unsigned ms);
@@ -56,5 +63,8 @@ protected:
     // that a test can hand the scene a spectrum of its choosing.
     virtual void readSpectrum(Music& music);
 
+    std::vector<std::unique_ptr<LinearCamera>> m_cameras;  // shot order; never empty
+    unsigned m_currentCamera;                               // index of the current shot
+    unsigned m_startTime;  // ms; the scene's (or its current shot's) start; 0 = not started
     float m_spectrum[SPECTRUM_SIZE];
 };

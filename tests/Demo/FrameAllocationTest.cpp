@@ -109,7 +109,7 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
             scenes.m_grid.startWave(n % 100, 50, restColour, 1, 6);
         scenes.m_grid.stepWave();
     }
-    EXPECT_EQ(1u, static_cast<SceneSadSpectrum&>(scenes.currentScene()).m_currentCamera)
+    EXPECT_EQ(1u, static_cast<SceneSadSpectrum&>(scenes.currentScene()).currentShot())
         << "the frames did not reach the first cut";
     const long during = g_allocations.load() - before;
     music.stop();
@@ -177,5 +177,5 @@ TEST(FrameAllocation, WorldSceneUpdatesAllocateNothing)
     }
     EXPECT_EQ(0, g_allocations.load() - before);
     EXPECT_GT(frames, 1500u) << "the scene played to its end";
-    EXPECT_TRUE(world.m_spheres[149]->m_launched);
+    EXPECT_TRUE(world.spheres()[149]->m_launched);
 }

@@ -89,11 +89,11 @@ TEST(ScenePartWorldDraw, MeshesAndTrailsReachThePictureAndTheStateIsRestored)
     EXPECT_GT(field.coloured, 50) << "the trails are not in the picture";
 
     // Every mesh lifted far out of view: the grey is gone, the trails stay.
-    for (auto& sphere : world.m_spheres)
+    for (auto& sphere : world.spheres())
         sphere->m_position.y = 1000.0f;
-    for (auto& cube : world.m_cubes)
+    for (auto& cube : world.cubes())
         cube->m_position.y = 1000.0f;
-    for (auto& pyramid : world.m_pyramids)
+    for (auto& pyramid : world.pyramids())
         pyramid->m_position.y = 1000.0f;
     const Counts trailsOnly = drawAndCount(world, after);
     EXPECT_EQ(0, trailsOnly.grey);
@@ -101,7 +101,7 @@ TEST(ScenePartWorldDraw, MeshesAndTrailsReachThePictureAndTheStateIsRestored)
 
     // One cube at the camera's end target, drawn from the end of the shot: it stands
     // in the middle of the picture.
-    LineCube& cube = *world.m_cubes[0];
+    LineCube& cube = *world.cubes()[0];
     cube.m_position = {78.0f, 1.0f, 78.0f};
     ASSERT_TRUE(world.update(grid, music, 1000 + 25000));
     drawAndCount(world, after);

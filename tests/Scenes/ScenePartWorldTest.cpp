@@ -63,24 +63,24 @@ unsigned launchedCount(const std::vector<std::unique_ptr<Mesh>>& meshes)
 TEST(ScenePartWorld, SeedFixesTheLayoutInDrawOrder)
 {
     Stage a(7);
-    ASSERT_EQ(150u, a.world.m_cubes.size());
-    ASSERT_EQ(150u, a.world.m_pyramids.size());
-    ASSERT_EQ(150u, a.world.m_spheres.size());
+    ASSERT_EQ(150u, a.world.cubes().size());
+    ASSERT_EQ(150u, a.world.pyramids().size());
+    ASSERT_EQ(150u, a.world.spheres().size());
     // All cubes, then all pyramids, then all spheres, x before z, over 0 to 150.
-    const LineCube& cube = *a.world.m_cubes[3];
+    const LineCube& cube = *a.world.cubes()[3];
     EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 6) / 32767, cube.m_position.x);
     EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 7) / 32767, cube.m_position.z);
-    EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 300) / 32767, a.world.m_pyramids[0]->m_position.x);
-    EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 899) / 32767, a.world.m_spheres[149]->m_position.z);
+    EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 300) / 32767, a.world.pyramids()[0]->m_position.x);
+    EXPECT_FLOAT_EQ(150.0f * drawAfter(7, kGridDraws + 899) / 32767, a.world.spheres()[149]->m_position.z);
     EXPECT_EQ(0.0f, cube.m_position.y);
-    EXPECT_EQ(0u, launchedCount(a.world.m_cubes) + launchedCount(a.world.m_spheres));
+    EXPECT_EQ(0u, launchedCount(a.world.cubes()) + launchedCount(a.world.spheres()));
 
     Stage same(7);
-    EXPECT_EQ(places(a.world.m_cubes), places(same.world.m_cubes));
-    EXPECT_EQ(places(a.world.m_pyramids), places(same.world.m_pyramids));
-    EXPECT_EQ(places(a.world.m_spheres), places(same.world.m_spheres));
+    EXPECT_EQ(places(a.world.cubes()), places(same.world.cubes()));
+    EXPECT_EQ(places(a.world.pyramids()), places(same.world.pyramids()));
+    EXPECT_EQ(places(a.world.spheres()), places(same.world.spheres()));
     Stage other(8);
-    const auto mine = places(a.world.m_spheres), theirs = places(other.world.m_spheres);
+    const auto mine = places(a.world.spheres()), theirs = places(other.world.spheres());
     unsigned moved = 0;
     for (size_t k = 0; k < mine.size(); ++k)
         moved += mine[k] != theirs[k];
@@ -108,8 +108,8 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
     std::fill(world.next + 10, world.next + 16, 0.9f);
     ASSERT_TRUE(world.update(s.grid, s.music, kStart));
     EXPECT_EQ(0u, s.grid.m_currentStep) << "a wave started";
-    EXPECT_EQ(0u, launchedCount(world.m_cubes) + launchedCount(world.m_pyramids) +
-                      launchedCount(world.m_spheres));
+    EXPECT_EQ(0u, launchedCount(world.cubes()) + launchedCount(world.pyramids()) +
+                      launchedCount(world.spheres()));
     EXPECT_EQ(8.0f, s.grid.m_bandScale);
     const int afterQuiet = Random::next();
     EXPECT_EQ(drawAfter(seed, drawn), afterQuiet) << "a quiet frame drew numbers";
@@ -141,22 +141,22 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
         EXPECT_TRUE(c.r == 0 && c.g == 0 && c.b == 0 && c.a == 1) << "cell " << n;
     }
     EXPECT_EQ(2u, s.grid.m_currentStep) << "started, then stepped once";
-    EXPECT_TRUE(world.m_cubes[0]->m_launched);
-    EXPECT_TRUE(world.m_pyramids[0]->m_launched);
-    EXPECT_TRUE(world.m_spheres[0]->m_launched);
-    EXPECT_EQ(1u, launchedCount(world.m_cubes));
-    EXPECT_EQ(1u, launchedCount(world.m_pyramids));
-    EXPECT_EQ(1u, launchedCount(world.m_spheres));
+    EXPECT_TRUE(world.cubes()[0]->m_launched);
+    EXPECT_TRUE(world.pyramids()[0]->m_launched);
+    EXPECT_TRUE(world.spheres()[0]->m_launched);
+    EXPECT_EQ(1u, launchedCount(world.cubes()));
+    EXPECT_EQ(1u, launchedCount(world.pyramids()));
+    EXPECT_EQ(1u, launchedCount(world.spheres()));
     EXPECT_EQ(1.0f, world.getAmplification());
 
     // Every cube launched: the other kinds go on, one each per loud frame.
-    for (auto& cube : world.m_cubes)
+    for (auto& cube : world.cubes())
         cube->m_launched = true;
     ASSERT_TRUE(world.update(s.grid, s.music, kStart + 32));
-    EXPECT_EQ(150u, launchedCount(world.m_cubes));
-    EXPECT_EQ(2u, launchedCount(world.m_pyramids));
-    EXPECT_EQ(2u, launchedCount(world.m_spheres));
-    EXPECT_TRUE(world.m_spheres[1]->m_launched);
+    EXPECT_EQ(150u, launchedCount(world.cubes()));
+    EXPECT_EQ(2u, launchedCount(world.pyramids()));
+    EXPECT_EQ(2u, launchedCount(world.spheres()));
+    EXPECT_TRUE(world.spheres()[1]->m_launched);
 
     // Quiet again: the pulse decays by 0.08 per update; the launched keep rising.
     std::fill(world.next, world.next + 16, 0.0f);
@@ -164,8 +164,8 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
     EXPECT_FLOAT_EQ(0.92f, world.getAmplification());
     ASSERT_TRUE(world.update(s.grid, s.music, kStart + 64));
     EXPECT_FLOAT_EQ(0.84f, world.getAmplification());
-    EXPECT_FLOAT_EQ(0.15f, world.m_pyramids[0]->m_position.y);  // 3 updates after its launch
-    EXPECT_EQ(0.0f, world.m_pyramids[2]->m_position.y);
+    EXPECT_FLOAT_EQ(0.15f, world.pyramids()[0]->m_position.y);  // 3 updates after its launch
+    EXPECT_EQ(0.0f, world.pyramids()[2]->m_position.y);
 }
 
 TEST(ScenePartWorld, FirstUpdateStartsTheTrailsAndTheFadeHoldsUntilTenSeconds)
@@ -174,12 +174,12 @@ TEST(ScenePartWorld, FirstUpdateStartsTheTrailsAndTheFadeHoldsUntilTenSeconds)
     ScriptedWorld& world = s.world;
     // The first update already runs the whole step: the camera starts with it.
     ASSERT_TRUE(world.update(s.grid, s.music, kStart));
-    EXPECT_EQ(kStart, world.m_startTime);
-    EXPECT_EQ(kStart, world.m_cameras[0]->startTime());
+    EXPECT_EQ(kStart, world.startTime());
+    EXPECT_EQ(kStart, world.camera(0).startTime());
     EXPECT_EQ(0.0f, world.getFade());
     // Each trail emitted its first point, at its curve's start around its own spot.
-    ASSERT_EQ(6u, world.m_cosTrails.size());
-    ASSERT_EQ(12u, world.m_sinTrails.size());
+    ASSERT_EQ(6u, world.cosTrails().size());
+    ASSERT_EQ(12u, world.sinTrails().size());
     const float phases[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
     auto expectFirstPoint = [&](const auto& trail, Vector3 expected, unsigned k) {
         ASSERT_EQ(1u, trail.count()) << "trail " << k;
@@ -191,9 +191,9 @@ TEST(ScenePartWorld, FirstUpdateStartsTheTrailsAndTheFadeHoldsUntilTenSeconds)
     };
     for (unsigned k = 0; k < 6; ++k) {
         const float below = 0.01f * k;
-        expectFirstPoint(*world.m_cosTrails[k], WorldTrailCos::curvePoint({45, 3 - below, 45}, 0, phases[k]), k);
-        expectFirstPoint(*world.m_sinTrails[k], WorldTrailSin::curvePoint({55, 2 - below, 45}, 0, phases[k]), k);
-        expectFirstPoint(*world.m_sinTrails[6 + k],
+        expectFirstPoint(*world.cosTrails()[k], WorldTrailCos::curvePoint({45, 3 - below, 45}, 0, phases[k]), k);
+        expectFirstPoint(*world.sinTrails()[k], WorldTrailSin::curvePoint({55, 2 - below, 45}, 0, phases[k]), k);
+        expectFirstPoint(*world.sinTrails()[6 + k],
                          WorldTrailSin::curvePoint({45, 2 - below, 60}, 0, phases[k]), 6 + k);
     }
     const std::pair<unsigned, float> expected[] = {
@@ -206,5 +206,5 @@ TEST(ScenePartWorld, FirstUpdateStartsTheTrailsAndTheFadeHoldsUntilTenSeconds)
     // The camera ends the scene on the first update past its 25000 ms.
     EXPECT_FALSE(world.update(s.grid, s.music, kStart + 25001));
     EXPECT_EQ(0.0f, world.getFade());
-    EXPECT_EQ(1u, world.m_currentCamera);
+    EXPECT_EQ(1u, world.currentShot());
 }

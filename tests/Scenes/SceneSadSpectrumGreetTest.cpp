@@ -32,13 +32,13 @@ StepChanges play(SceneSadSpectrumGreet& scene, unsigned& endElapsed, bool sameTi
     scene.update(grid, music, kStart);
     if (sameTickTwice)
         scene.update(grid, music, kStart);
-    EXPECT_EQ(0u, scene.m_step) << "no step at zero elapsed time";
+    EXPECT_EQ(0u, scene.step()) << "no step at zero elapsed time";
     bool goesOn = true;
     for (endElapsed = kFrame; goesOn && endElapsed < 30000; endElapsed += kFrame) {
-        const unsigned step = scene.m_step;
+        const unsigned step = scene.step();
         goesOn = scene.update(grid, music, kStart + endElapsed);
-        if (scene.m_step != step)
-            changes[endElapsed] = scene.m_step;
+        if (scene.step() != step)
+            changes[endElapsed] = scene.step();
         // No fade-out: the fade of the last update under 500 ms holds to the end.
         if (goesOn) {
             EXPECT_FLOAT_EQ(std::min(endElapsed, 490u) / 500.0f, scene.getFade()) << endElapsed;
@@ -46,7 +46,7 @@ StepChanges play(SceneSadSpectrumGreet& scene, unsigned& endElapsed, bool sameTi
     }
     endElapsed -= kFrame;
     EXPECT_FALSE(goesOn);
-    EXPECT_EQ(7u, scene.m_step);
+    EXPECT_EQ(7u, scene.step());
     return changes;
 }
 

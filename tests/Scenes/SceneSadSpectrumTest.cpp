@@ -27,17 +27,17 @@ TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
 
     // A first update at tick 0 cannot be told from "not started": the next one starts again.
     EXPECT_TRUE(scene.update(grid, music, 0));
-    EXPECT_EQ(0u, scene.m_startTime);
+    EXPECT_EQ(0u, scene.startTime());
 
     EXPECT_TRUE(scene.update(grid, music, kStart));
-    EXPECT_EQ(kStart, scene.m_startTime);
+    EXPECT_EQ(kStart, scene.startTime());
     EXPECT_EQ(0.0f, scene.getFade());
     EXPECT_EQ(0.0f, scene.getAmplification());
-    EXPECT_EQ(0u, scene.m_cameras[0]->startTime());   // the camera waits for the next frame
+    EXPECT_EQ(0u, scene.camera(0).startTime());   // the camera waits for the next frame
     EXPECT_EQ(2.0f, grid.m_lines.m_vertices[point].y);  // the grid is not touched
 
     EXPECT_TRUE(scene.update(grid, music, kStart + kFrame));
-    EXPECT_EQ(kStart + kFrame, scene.m_cameras[0]->startTime());
+    EXPECT_EQ(kStart + kFrame, scene.camera(0).startTime());
     EXPECT_FLOAT_EQ(kFrame / 500.0f, scene.getFade());
     EXPECT_NE(2.0f, grid.m_lines.m_vertices[point].y);  // the bands moved
 }
@@ -61,10 +61,10 @@ TEST(SceneSadSpectrum, ShotsSweepBetweenTheirFirstAndLastViews)
         EXPECT_FLOAT_EQ(want.z, got.z) << what;
     };
     SceneSadSpectrum scene;
-    ASSERT_EQ(4u, scene.m_cameras.size());
+    ASSERT_EQ(4u, scene.shotCount());
     for (unsigned i = 0; i < 4; ++i) {
         SCOPED_TRACE(testing::Message() << "shot " << i);
-        LinearCamera& camera = *scene.m_cameras[i];
+        LinearCamera camera = scene.camera(i);  // a copy: the test moves it by hand
         expectAt(shots[i].startPosition, camera.getPosition(), "first position");
         expectAt(shots[i].startTarget, camera.getDirection(), "first target");
         expectAt({0, 1, 0}, camera.getUp(), "up");
@@ -81,8 +81,8 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
     Music music;
     SpectrumGrid grid(100, 100, 1.5f);
     SceneSadSpectrum scene;
-    ASSERT_EQ(4u, scene.m_cameras.size());
-    EXPECT_EQ(5532u, scene.m_cameras[3]->m_duration);
+    ASSERT_EQ(4u, scene.shotCount());
+    EXPECT_EQ(5532u, scene.camera(3).m_duration);
 
     std::vector<unsigned> cuts;          // elapsed ms of the updates that changed the shot
     std::vector<float> fadeAtCut;
@@ -92,11 +92,11 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
     bool goesOn = scene.update(grid, music, kStart);
     while (goesOn && elapsed < 30000) {
         elapsed += kFrame;
-        const unsigned shot = scene.m_currentCamera;
+        const unsigned shot = scene.currentShot();
         goesOn = scene.update(grid, music, kStart + elapsed);
         if (!goesOn)
             break;
-        if (scene.m_currentCamera != shot) {
+        if (scene.currentShot() != shot) {
             cuts.push_back(elapsed);
             fadeAtCut.push_back(scene.getFade());
         }
@@ -125,7 +125,7 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
     EXPECT_EQ(22112u, elapsed) << "the scene ends when the 5532 ms shot does";
     EXPECT_FALSE(goesOn);
     EXPECT_EQ(0.0f, scene.getFade());
-    EXPECT_EQ(4u, scene.m_currentCamera);
+    EXPECT_EQ(4u, scene.currentShot());
     // The cuts come at full brightness, the dark moments between them.
     for (float fade : fadeAtCut)
         EXPECT_GT(fade, 0.95f);

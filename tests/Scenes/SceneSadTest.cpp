@@ -23,7 +23,7 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
     SpectrumGrid grid(100, 100, 1.5f);
     SceneSad scene;
     EXPECT_TRUE(scene.update(grid, music, kStart));
-    EXPECT_EQ(kStart, scene.m_cameras[0]->startTime());
+    EXPECT_EQ(kStart, scene.camera(0).startTime());
 
     const std::vector<std::pair<unsigned, float>> fades = {
         {0, 0.0f}, {499, 499 / 500.0f}, {540, 499 / 500.0f}, {571, 2249 / 2250.0f}, {2819, 1 / 2250.0f},
@@ -33,7 +33,7 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
         EXPECT_TRUE(scene.update(grid, music, kStart + phase));
         EXPECT_FLOAT_EQ(fade, scene.getFade()) << "at " << phase;
     }
-    EXPECT_EQ(1u, scene.m_step);
+    EXPECT_EQ(1u, scene.step());
 }
 
 // One title per shot, in order; the fourth shot's end ends the scene at fade 0,
@@ -53,11 +53,11 @@ TEST(SceneSad, EachShotShowsItsTitleAndTheFourthEndsTheScene)
     bool goesOn = scene.update(grid, music, kStart);
     while (goesOn && elapsed < 20000) {
         elapsed += 16;
-        const unsigned step = scene.m_step;
+        const unsigned step = scene.step();
         goesOn = scene.update(grid, music, kStart + elapsed);
-        if (goesOn && scene.m_step != step) {
+        if (goesOn && scene.step() != step) {
             cuts.push_back(elapsed);
-            ASSERT_NE(nullptr, scene.currentTitle()) << "no title for step " << scene.m_step;
+            ASSERT_NE(nullptr, scene.currentTitle()) << "no title for step " << scene.step();
             titles.push_back(scene.currentTitle()->text);
         }
     }

@@ -74,7 +74,7 @@ TEST(SceneSpectrumImpulsePart, EightLoudValuesStartEightWavesAheadOfTheCamera)
 
     // The waves in index order, each from its own five draws (red, green, blue, column,
     // row), at the camera's position of this update.
-    const Vector3 camera = scene.m_cameras[0]->getPosition();
+    const Vector3 camera = scene.camera(0).getPosition();
     EXPECT_GT(camera.x, 55.0f);
     SpectrumGrid expected = before;
     expected.m_bandScale = 8.0f;
@@ -116,7 +116,7 @@ TEST(SceneSpectrumImpulsePart, FullBrightnessBetweenTheFadesOfItsOneShot)
     // The first update already starts the camera and reads the spectrum.
     EXPECT_TRUE(scene.update(grid, music, kStart));
     EXPECT_EQ(0.0f, scene.getFade());
-    EXPECT_EQ(kStart, scene.m_cameras[0]->startTime());
+    EXPECT_EQ(kStart, scene.camera(0).startTime());
     EXPECT_EQ(1, scene.reads);
 
     unsigned elapsed = 0;

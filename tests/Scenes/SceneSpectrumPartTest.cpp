@@ -23,24 +23,24 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     // The first update records the start and moves the trails, nothing else.
     EXPECT_TRUE(scene.update(grid, music, kStart));
     EXPECT_EQ(0, scene.reads);
-    EXPECT_EQ(0u, scene.m_cameras[0]->startTime());
-    EXPECT_EQ(1u, scene.m_trails[11]->count());
+    EXPECT_EQ(0u, scene.camera(0).startTime());
+    EXPECT_EQ(1u, scene.trail(11).count());
 
     unsigned elapsed = 0, cut = 0;
     float held = -1.0f;
     bool goesOn = true;
     while (goesOn && elapsed < 12000) {
         elapsed += kFrame;
-        const unsigned shot = scene.m_currentCamera;
+        const unsigned shot = scene.currentShot();
         goesOn = scene.update(grid, music, kStart + elapsed);
-        if (goesOn && scene.m_currentCamera != shot) {
+        if (goesOn && scene.currentShot() != shot) {
             cut = elapsed;
             // One nominal shot later, although the shot took longer; the second
             // shot fades in from there, not from its camera's start.
-            EXPECT_EQ(kStart + 5000, scene.m_startTime);
+            EXPECT_EQ(kStart + 5000, scene.startTime());
             EXPECT_FLOAT_EQ((elapsed - 5000) / 500.0f, scene.getFade());
         }
-        const unsigned phase = (elapsed - (scene.m_startTime - kStart)) % 5000;
+        const unsigned phase = (elapsed - (scene.startTime() - kStart)) % 5000;
         if (goesOn && phase <= 499) {
             held = scene.getFade();
         } else if (goesOn && phase <= 4500) {
@@ -52,7 +52,7 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     EXPECT_FALSE(goesOn);
     EXPECT_EQ(0.0f, scene.getFade());
     // The trails moved on every update, the finishing one included.
-    EXPECT_NEAR((elapsed / kFrame + 1) * 0.01f, scene.m_trails[0]->t(), 1e-3f);
+    EXPECT_NEAR((elapsed / kFrame + 1) * 0.01f, scene.trail(0).t(), 1e-3f);
 }
 
 TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
@@ -97,7 +97,7 @@ TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
     };
     for (const Expected& e : {Expected{0, {20, 1.0f, 20}, 0, 0.2f}, Expected{5, {20, 0.95f, 20}, 5, 1.1f},
                               Expected{6, {10, 2.0f, 10}, 0, 1.2f}, Expected{11, {10, 1.95f, 10}, 5, 2.1f}}) {
-        const TrailPoint& first = scene.m_trails[e.index]->points()[0];
+        const TrailPoint& first = scene.trail(e.index).points()[0];
         const Vector3 at = SpectrumTrail::curvePoint(e.centre, 0.0f, e.phase);
         EXPECT_FLOAT_EQ(at.x, first.x) << "trail " << e.index;
         EXPECT_NEAR(at.y - 0.002f * first.age, first.y, 1e-4f) << "trail " << e.index;
