@@ -31,6 +31,13 @@ public:
     // Advances the current scene to time (ms). True once the last scene has finished.
     bool update(Music& music, unsigned time);
 
+    // The floor every scene stands on (scenes reach it through their update).
+    SpectrumGrid& grid() { return m_grid; }
+    const LineRenderer& gridRenderer() const { return m_gridRenderer; }
+    unsigned sceneCount() const { return static_cast<unsigned>(m_scenes.size()); }
+    unsigned currentIndex() const { return m_current; }
+
+private:
     std::vector<std::unique_ptr<Scene>> m_scenes;  // playing order
     unsigned m_current;            // index of the scene being played
     SpectrumGrid m_grid;

@@ -106,8 +106,8 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
         ASSERT_TRUE(frame(n));
         // The colour waves of the later scenes run on the same grid.
         if (n % 7 == 0)
-            scenes.m_grid.startWave(n % 100, 50, restColour, 1, 6);
-        scenes.m_grid.stepWave();
+            scenes.grid().startWave(n % 100, 50, restColour, 1, 6);
+        scenes.grid().stepWave();
     }
     EXPECT_EQ(1u, static_cast<SceneSadSpectrum&>(scenes.currentScene()).currentShot())
         << "the frames did not reach the first cut";

@@ -72,8 +72,8 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
     manager.addScene(std::make_unique<FakeScene>("A", 10, log));
 
     const Picture first = drawOnce(manager);
-    const LineVertex* vertexStorage = manager.m_gridRenderer.m_vertices.data();
-    const uint32_t* indexStorage = manager.m_gridRenderer.m_indices.data();
+    const LineVertex* vertexStorage = manager.gridRenderer().m_vertices.data();
+    const uint32_t* indexStorage = manager.gridRenderer().m_indices.data();
     const Picture second = drawOnce(manager);
     ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
 
@@ -84,8 +84,8 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
     EXPECT_GT(litPixels(first), size_t(kW * kH / 50));
 
     // The copy is cleared before each refill, and its storage is reused.
-    const auto& copy = manager.m_gridRenderer;
-    const auto& grid = manager.m_grid.m_lines;
+    const auto& copy = manager.gridRenderer();
+    const auto& grid = manager.grid().m_lines;
     ASSERT_EQ(10000u, copy.m_vertices.size());
     ASSERT_EQ(39600u, copy.m_indices.size());
     EXPECT_EQ(grid.m_indices, copy.m_indices);
@@ -95,11 +95,11 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
     EXPECT_EQ(indexStorage, copy.m_indices.data());
 
     // A change to the grid shows on the next draw: the copy is made on every draw.
-    manager.m_grid.resetColours();
-    for (LineVertex& v : manager.m_grid.m_lines.m_vertices)
+    manager.grid().resetColours();
+    for (LineVertex& v : manager.grid().m_lines.m_vertices)
         v.r = v.g = v.b = 0.0f;
     const Picture dark = drawOnce(manager);
-    EXPECT_EQ(0.0f, manager.m_gridRenderer.m_vertices[5050].r);
+    EXPECT_EQ(0.0f, manager.gridRenderer().m_vertices[5050].r);
     EXPECT_LT(litPixels(dark), litPixels(first) / 10);
 }
 

@@ -20,7 +20,7 @@ TEST(SceneManager, PlaysScenesInInsertionOrderAndLeavesAnEndedSceneAtOnce)
     manager.addScene(std::unique_ptr<Scene>(a));
     manager.addScene(std::unique_ptr<Scene>(b));
     manager.addScene(std::unique_ptr<Scene>(c));
-    EXPECT_EQ(3u, manager.m_scenes.size());
+    EXPECT_EQ(3u, manager.sceneCount());
     EXPECT_EQ(a, &manager.currentScene());
 
     std::vector<bool> finished;
@@ -31,10 +31,10 @@ TEST(SceneManager, PlaysScenesInInsertionOrderAndLeavesAnEndedSceneAtOnce)
                           "C:update@50", "C:update@60"};
     EXPECT_EQ(expected, log);
     EXPECT_EQ((std::vector<bool>{false, false, false, false, false, true}), finished);
-    EXPECT_EQ(3u, manager.m_current);
+    EXPECT_EQ(3u, manager.currentIndex());
     // Every scene got the manager's own grid.
-    EXPECT_EQ(&manager.m_grid, a->m_lastGrid);
-    EXPECT_EQ(&manager.m_grid, c->m_lastGrid);
+    EXPECT_EQ(&manager.grid(), a->m_lastGrid);
+    EXPECT_EQ(&manager.grid(), c->m_lastGrid);
 }
 
 TEST(SceneManager, NextSceneIsCurrentButNotUpdatedInTheSameCall)
@@ -65,9 +65,9 @@ TEST(SceneManager, WithOneSceneReturnsTrueWhenItFinishes)
     manager.addScene(std::make_unique<FakeScene>("only", 2, log));
     EXPECT_FALSE(manager.update(music, 1));
     EXPECT_FALSE(manager.update(music, 2));
-    EXPECT_EQ(0u, manager.m_current);
+    EXPECT_EQ(0u, manager.currentIndex());
     EXPECT_TRUE(manager.update(music, 3));
-    EXPECT_EQ(1u, manager.m_current);
+    EXPECT_EQ(1u, manager.currentIndex());
 }
 
 TEST(SceneManager, DestroysEveryOwnedSceneOnceInInsertionOrder)
@@ -88,11 +88,11 @@ TEST(SceneManager, DestroysEveryOwnedSceneOnceInInsertionOrder)
 TEST(SceneManager, BuildsTheFloorGrid)
 {
     SceneManager manager;
-    EXPECT_EQ(100u, manager.m_grid.m_width);
-    EXPECT_EQ(100u, manager.m_grid.m_depth);
-    EXPECT_FLOAT_EQ(148.5f, manager.m_grid.m_lines.m_vertices.back().x);
-    EXPECT_TRUE(manager.m_gridRenderer.m_vertices.empty());
-    EXPECT_EQ(0u, manager.m_current);
+    EXPECT_EQ(100u, manager.grid().m_width);
+    EXPECT_EQ(100u, manager.grid().m_depth);
+    EXPECT_FLOAT_EQ(148.5f, manager.grid().m_lines.m_vertices.back().x);
+    EXPECT_TRUE(manager.gridRenderer().m_vertices.empty());
+    EXPECT_EQ(0u, manager.currentIndex());
 }
 
 TEST(SceneManagerDeathTest, NullSceneIsAProgrammingError)

@@ -111,8 +111,8 @@ BENCHMARK(BM_GridBandsAndWave);
 void BM_FrameGeometry(benchmark::State& state)
 {
     SceneManager manager;
-    LineRenderer& copy = manager.m_gridRenderer;
-    const LineRenderer& grid = manager.m_grid.m_lines;
+    LineRenderer copy;
+    const LineRenderer& grid = manager.grid().m_lines;
     for (auto _ : state) {
         for (int pass = 0; pass < 2; ++pass) {
             copy.clear();
