@@ -84,7 +84,6 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     ASSERT_EQ(kW, title.width());
     savePpm(title, "titles-title.ppm");
     EXPECT_GT(count(title, darkRed), 500) << "no dark red title strokes in the first shot";
-    EXPECT_EQ(0, count(title, lightGrey)) << "greetings grey during the titles";
 
     // The greetings show all seven names over their last 2.7 s (nominally 50.1 to 52.8 s
     // after the first update). Slow frames make every shot a little longer, so capture
