@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "3D/Shader.h"
+#include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
@@ -96,6 +97,7 @@ int main(int, char**)
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
         const int height = settings.getInt("vres", 480, 1, MAX_WINDOW_SIDE);
         const int width = settings.getInt("hres", 640, 1, MAX_WINDOW_SIDE);
+        const int glow = settings.getInt("glow", GLOW_AUTOMATIC, GLOW_AUTOMATIC, GLOW_HALF);
 
         Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, TITLE);
         if (!hasRequiredExtensions(engine)) {
@@ -128,9 +130,11 @@ int main(int, char**)
             return -3;
         }
 
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        std::cout << glowMessage(glow, renderer) << std::endl;
         std::cout << "Texture preparation (R2T)" << std::endl;
         std::optional<PostProcessChain> chain;
-        chain.emplace(*engine.getWindow());
+        chain.emplace(*engine.getWindow(), chooseGlowSize(glow, renderer));
 
         music.play();
         std::cout << "Start !" << std::endl;
