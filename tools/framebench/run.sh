@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Runs the demo's benchmarks and prints one table of figures:
 #   - CPU per frame of SceneManager::update and of one frame's floor geometry (scenebench)
-#   - whole frames through the real chain on Mesa's software driver in a private
-#     Xvfb, at 640x480 and 1920x1080 (framebench)
+#   - each stage of a frame and whole frames through the real chain on Mesa's
+#     software driver in a private Xvfb, at 640x480 and 1920x1080, for the earlier
+#     blur shaders, glow 1 and glow 2 in alternating rounds (framebench; its own
+#     tables, printed after this one)
 #   - time from process start to "Start !" and peak resident memory of dedoz (startbench)
 # Usage (from the repository root): tools/framebench/run.sh [BUILD_DIR]   (default: build)
-# Environment: FRAMES_SMALL, FRAMES_LARGE (frames per size), START_RUNS (runs of dedoz).
+# Environment: ROUNDS_SMALL, ROUNDS_LARGE (rounds per size; each round plays 2 x
+# FRAMES frames of each chain), FRAMES, START_RUNS (runs of dedoz).
 set -eu
 build="${1:-build}"
-frames_small="${FRAMES_SMALL:-300}"
-frames_large="${FRAMES_LARGE:-100}"
+rounds_small="${ROUNDS_SMALL:-6}"
+rounds_large="${ROUNDS_LARGE:-3}"
+frames="${FRAMES:-40}"
 start_runs="${START_RUNS:-5}"
 xvfb="tests/xvfb-run.sh"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
@@ -39,14 +43,11 @@ else
   row "scenebench" "not built (Google Benchmark missing)"
 fi
 
-for size in "640 480 $frames_small" "1920 1080 $frames_large"; do
+stages=""
+for size in "640 480 $rounds_small" "1920 1080 $rounds_large"; do
+  # The table starts at the line "framebench WxH, ...": the engine's lines come before it.
   # shellcheck disable=SC2086
-  line="$("$xvfb" "$build/tools/framebench/framebench" $size | grep '^framebench ' | tail -n1)"
-  set -- $size
-  label="frame ${1}x${2} (llvmpipe, glFinish)"
-  row "$label median" "$(field "$line" median_ms) ms"
-  row "$label 95th percentile" "$(field "$line" p95_ms) ms"
-  row "$label within 15 ms" "$(field "$line" within_15ms) of $(field "$line" frames) frames"
+  stages+="$("$xvfb" "$build/tools/framebench/framebench" $size "$frames" | sed -n '/^framebench [0-9]/,/^(/p')"$'\n\n'
 done
 
 line="$("$xvfb" "$build/tools/framebench/startbench" "$build/dedoz" "$start_runs" | grep '^startbench ' | tail -n1)"
@@ -58,3 +59,5 @@ printf '%-52s %s\n' "figure" "value"
 printf '%-52s %s\n' "------" "-----"
 printf '%s\n' "${rows[@]}"
 echo "(CPU: $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"
+echo
+printf '%s' "$stages"
