@@ -26,6 +26,8 @@ public:
     // rendered at a fraction of the window's size keeps the lines' share of it.
     // Like GL state, it belongs to the one rendering thread.
     static void setWidthScale(float scale);
+    // The factor in force, for anything else that sizes its strokes or points.
+    static float widthScale() { return s_widthScale; }
 
     // Open to the parts that build and animate geometry in place.
     std::vector<LineVertex> m_vertices;
