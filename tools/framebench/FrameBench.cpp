@@ -8,8 +8,10 @@
 //     ROUNDS rounds (default 6); in each, every chain in turn plays FRAMES frames
 //     (default 40) with a glFinish after each stage, then FRAMES whole frames with
 //     one glFinish at the end. Alternating rounds spread a loaded machine's noise
-//     over all chains alike. Prints the median of each stage (staged frames) and
-//     the median, 99th percentile and share within 15 ms of whole frames.
+//     over all chains alike. Prints the median of each stage (staged frames); of
+//     whole frames the median, 99th percentile and share within 15 ms, and the
+//     median CPU time of the process (all threads), which other processes on a
+//     shared machine disturb less than wall time; ratios are to "before".
 //   framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]
 //     Plays the scene with the soundtrack and, at each moment (ms into the scene;
 //     default 3000 8000 13000 19000), writes DIR/<chain>-<moment>.ppm for each chain,
