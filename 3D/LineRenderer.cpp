@@ -4,6 +4,13 @@
 #include <GL/glew.h>
 #include <iostream>
 
+float LineRenderer::s_widthScale = 1.0f;
+
+void LineRenderer::setWidthScale(float scale)
+{
+    s_widthScale = scale;
+}
+
 void LineRenderer::add(const std::vector<LineVertex>& vertices, const std::vector<uint32_t>& indices)
 {
     const uint32_t base = static_cast<uint32_t>(m_vertices.size());
@@ -51,7 +58,7 @@ void LineRenderer::draw(unsigned int width) const
     const LineVertex* first = m_vertices.data();
     glVertexPointer(3, GL_FLOAT, sizeof(LineVertex), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(LineVertex), first ? &first->r : nullptr);
-    glLineWidth(static_cast<float>(width));
+    glLineWidth(static_cast<float>(width) * s_widthScale);
     glDrawElements(GL_LINES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT, m_indices.data());
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

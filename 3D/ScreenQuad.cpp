@@ -10,7 +10,12 @@
 void drawScreenQuad(const Texture& texture, const Window& window)
 {
     // Read every call: the window may have been resized since the last quad.
-    glViewport(0, 0, window.getWidth(), window.getHeight());
+    drawScreenQuad(texture, window.getWidth(), window.getHeight());
+}
+
+void drawScreenQuad(const Texture& texture, int width, int height)
+{
+    glViewport(0, 0, width, height);
 
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

@@ -12,3 +12,6 @@ class Window;
 // The current colour and program apply. Throws GLErrorException from the
 // texture bind checks (a throw leaves both matrices pushed).
 void drawScreenQuad(const Texture& texture, const Window& window);
+// The same over a viewport of width x height pixels at the origin (a render target
+// smaller than the window); the viewport is left so.
+void drawScreenQuad(const Texture& texture, int width, int height);

@@ -1,4 +1,4 @@
-// PostProcessChain: the four passes of every frame. Depends on 3D resources and Scenes.
+// PostProcessChain: the passes of every frame, at full or half glow size. Depends on 3D resources and Scenes.
 #include "Demo/PostProcessChain.h"
 
 #include <GL/glew.h>
@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "3D/FrameBuffer.h"
+#include "3D/LineRenderer.h"
 #include "3D/ScreenQuad.h"
 #include "3D/Shader.h"
 #include "3D/Texture.h"
@@ -14,14 +15,48 @@
 #include "Zembra/GLError.h"
 #include "Zembra/Window.h"
 
-PostProcessChain::PostProcessChain(Window& window)
-    : m_window(window)
+namespace {
+
+// Viewport on width x height pixels and the scenes' projection. Aspect 1.0 whatever
+// the window: the picture is stretched to the viewport's shape, so a half-size
+// copy shows exactly the window's view.
+void setSceneView(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 0.1, 120.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// Half a side, rounded up so that the glow covers the window's last column and row.
+int halfOf(int side)
+{
+    return (side + 1) / 2;
+}
+
+}  // namespace
+
+PostProcessChain::PostProcessChain(Window& window, GlowSize size)
+    : m_window(window),
+      m_size(size),
+      m_glowWidth(size == GlowSize::Half ? halfOf(window.getWidth()) : window.getWidth()),
+      m_glowHeight(size == GlowSize::Half ? halfOf(window.getHeight()) : window.getHeight())
 {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);  // the wireframes are seen from both sides
 
-    m_first = std::make_unique<Texture>(m_window.getWidth(), m_window.getHeight());
-    m_second = std::make_unique<Texture>(m_window.getWidth(), m_window.getHeight());
+    m_first = std::make_unique<Texture>(m_glowWidth, m_glowHeight);
+    m_second = std::make_unique<Texture>(m_glowWidth, m_glowHeight);
+    if (m_size == GlowSize::Half) {
+        // The composite stretches the first target over the window with bilinear
+        // filtering: at the window's edges it must not blend in the opposite edge
+        // (the default wrap is GL_REPEAT). The blurs clamp their own coordinates.
+        m_first->bind();
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        Texture::unbind();
+    }
 
     std::cout << "Frame buffer preparation (R2T)" << std::endl;
     m_frameBuffer = std::make_unique<FrameBuffer>();
@@ -62,11 +97,25 @@ void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse)
     Shader::unuse();
 }
 
-void PostProcessChain::useBlur(const Shader& blur)
+void PostProcessChain::useBlur(const Shader& blur) const
 {
     blur.use();
-    glGetUniformLocation(blur.getProgramId(), "blurOffset");
+    const GLint offset = glGetUniformLocation(blur.getProgramId(), "blurOffset");
     checkGLError("glGetUniformLocation 'blurOffset'");
+    // A half-size texel spans two window pixels.
+    glUniform1f(offset, m_size == GlowSize::Half ? GLOW_SPREAD / 2.0f : GLOW_SPREAD);
+}
+
+void PostProcessChain::bindTarget(const Texture& target)
+{
+    m_frameBuffer->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, target.getId());
+    m_frameBuffer->bind(GL_FRAMEBUFFER);
+}
+
+void PostProcessChain::stageEnded(FrameStage stage) const
+{
+    if (m_observer != nullptr)
+        m_observer->stageEnded(stage);
 }
 
 void PostProcessChain::renderFrame(SceneManager& scenes, const Shader& pulse,
@@ -74,51 +123,82 @@ void PostProcessChain::renderFrame(SceneManager& scenes, const Shader& pulse,
 {
     render(scenes, pulse, horizontalBlur, verticalBlur);
     m_window.flip();
+    stageEnded(FrameStage::Flip);
 }
 
 void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
                               const Shader& horizontalBlur, const Shader& verticalBlur)
 {
+    const bool half = m_size == GlowSize::Half;
     const int width = m_window.getWidth();
     const int height = m_window.getHeight();
+    // Full-size targets follow the window's size as read now; half-size ones keep
+    // the size they were made with.
+    const int glowWidth = half ? m_glowWidth : width;
+    const int glowHeight = half ? m_glowHeight : height;
 
-    // Pass 1: the scene into the first target.
-    m_frameBuffer->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, m_first->getId());
-    m_frameBuffer->bind(GL_FRAMEBUFFER);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    // Aspect 1.0 whatever the window: the picture is stretched to the window's shape.
-    gluPerspective(45.0, 1.0, 0.1, 120.0);
-    glMatrixMode(GL_MODELVIEW);
+    // Pass 1: the scene into the first target. At half size the lines are drawn
+    // half as wide, so that they cover the same share of the picture.
+    bindTarget(*m_first);
+    setSceneView(glowWidth, glowHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
+    stageEnded(FrameStage::Clear);
+    LineRenderer::setWidthScale(half ? 0.5f : 1.0f);
     drawScene(scenes, pulse);
+    LineRenderer::setWidthScale(1.0f);
     m_frameBuffer->unbind(GL_FRAMEBUFFER);
+    stageEnded(FrameStage::SceneCopy);
 
     // Pass 2: horizontal blur of the first target into the second.
-    m_frameBuffer->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, m_second->getId());
-    m_frameBuffer->bind(GL_FRAMEBUFFER);
+    bindTarget(*m_second);
     glClearColor(0.0f, 0.0f, 0.25f, 1.0f);
     m_window.clear();
+    stageEnded(FrameStage::Clear);
     useBlur(horizontalBlur);
-    drawScreenQuad(*m_first, m_window);
+    drawScreenQuad(*m_first, glowWidth, glowHeight);
     Shader::unuse();
     checkGLError("Draw");
     m_frameBuffer->unbind(GL_FRAMEBUFFER);
+    stageEnded(FrameStage::HorizontalBlur);
 
-    // Pass 3: the sharp scene into the window, same projection and viewport.
+    if (half) {
+        // The vertical blur back into the first target, whose copy of the scene is
+        // no longer needed. The quad covers every texel: no clear, no blending, so
+        // the target holds the blur's colour and its alpha (the glow's weight).
+        bindTarget(*m_first);
+        useBlur(verticalBlur);
+        drawScreenQuad(*m_second, glowWidth, glowHeight);
+        Shader::unuse();
+        m_frameBuffer->unbind(GL_FRAMEBUFFER);
+        stageEnded(FrameStage::VerticalBlur);
+        glViewport(0, 0, width, height);  // pass 3 keeps pass 1's projection
+    }
+
+    // Pass 3: the sharp scene into the window, with the full window's viewport.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
+    stageEnded(FrameStage::Clear);
     drawScene(scenes, pulse);
+    stageEnded(FrameStage::WindowScene);
 
-    // Pass 4: vertical blur of the second target, added with the blur's alpha as weight.
+    // Pass 4: the glow added onto the window, weighted by the blur's alpha.
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    useBlur(verticalBlur);
-    drawScreenQuad(*m_second, m_window);
-    Shader::unuse();
+    if (half) {
+        // No program: the fixed-function texturing replaces the fragment by the
+        // bilinear texel, colour and alpha as the vertical blur wrote them.
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        drawScreenQuad(*m_first, m_window);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        stageEnded(FrameStage::Composite);
+    } else {
+        useBlur(verticalBlur);
+        drawScreenQuad(*m_second, m_window);
+        Shader::unuse();
+        stageEnded(FrameStage::VerticalBlur);
+    }
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }

@@ -1,12 +1,15 @@
 // PostProcessChain: draws each frame twice through the pulse program (into a
 // texture and into the window), blurs the texture copy horizontally then
 // vertically and adds it onto the window, which gives the picture its glow.
-// Owns the two window-sized render targets and the one frame buffer; the three
-// programs belong to the caller and are passed to each frame. Target size is
-// fixed at construction (pixels).
+// Owns the two render targets and the one frame buffer; the three programs belong
+// to the caller and are passed to each frame. The glow is rendered at the window's
+// size or at half of it (GlowSize); target sizes are fixed at construction (pixels).
 #pragma once
 
 #include <memory>
+
+#include "Demo/FrameStageObserver.h"
+#include "Demo/GlowSize.h"
 
 class FrameBuffer;
 class SceneManager;
@@ -16,10 +19,13 @@ class Window;
 
 class PostProcessChain {
 public:
+    // Spread of the glow: the standard deviation of each blur, in window pixels.
+    static constexpr float GLOW_SPREAD = 6.0f;
+
     // Needs a current GL context. Logs "Frame buffer preparation (R2T)" between
     // the targets and the frame buffer; a frame buffer that does not validate
     // is logged and the run goes on.
-    explicit PostProcessChain(Window& window);
+    PostProcessChain(Window& window, GlowSize size);
     ~PostProcessChain();
 
     PostProcessChain(const PostProcessChain&) = delete;
@@ -30,23 +36,36 @@ public:
                      const Shader& verticalBlur);
     // Renders one frame of the current scene into the window's back buffer, without
     // flipping: a caller may read the finished picture back before presenting it.
-    // GL state left: no frame buffer, no program, depth test on, blending off,
-    // texturing off, viewport the full window, projection 45 deg / aspect 1.
-    // Throws GLErrorException when an error is pending at one of its checks.
-    // pulse: the scene program ("amplif", "fade"); the blurs: screen-quad programs.
+    // GL state left, at either size: no frame buffer, no program, depth test on,
+    // blending off, texturing off, texture environment GL_MODULATE, viewport the
+    // full window, projection 45 deg / aspect 1, clear colour (0, 0, 0, 1), line
+    // width scale 1. Throws GLErrorException when an error is pending at one of
+    // its checks. pulse: the scene program ("amplif", "fade"); the blurs:
+    // screen-quad programs, given "blurOffset" (the spread in target texels).
     void render(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
                 const Shader& verticalBlur);
 
-    Texture& firstTarget();   // the sharp off-screen copy of the scene
+    // Told of each stage of the following frames; null (the default) for none.
+    void setStageObserver(FrameStageObserver* observer) { m_observer = observer; }
+
+    GlowSize glowSize() const { return m_size; }
+    Texture& firstTarget();   // the scene copy; at half size, also the blurred glow
     Texture& secondTarget();  // the horizontally blurred copy
 
 private:
     static void drawScene(SceneManager& scenes, const Shader& pulse);
-    // Makes the blur program current and looks up "blurOffset" (its shader
-    // gives the uniform a default, so no value is set here).
-    static void useBlur(const Shader& blur);
+    // Makes the blur program current and gives "blurOffset" the glow's spread in
+    // texels of the targets.
+    void useBlur(const Shader& blur) const;
+    // Points the frame buffer at target and binds it.
+    void bindTarget(const Texture& target);
+    void stageEnded(FrameStage stage) const;
 
     Window& m_window;
+    GlowSize m_size;
+    int m_glowWidth;   // size of both targets, pixels
+    int m_glowHeight;
+    FrameStageObserver* m_observer = nullptr;
     // Declared so that destruction runs frame buffer, second target, first target.
     std::unique_ptr<Texture> m_first;
     std::unique_ptr<Texture> m_second;

@@ -14,6 +14,7 @@
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
 #include "Demo/DemoContent.h"
+#include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
@@ -94,6 +95,7 @@ int main(int, char**)
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
         int width = 0, height = 0;
         windowSize(settings, width, height);
+        const int glow = settings.getInt("glow", GLOW_AUTOMATIC, GLOW_AUTOMATIC, GLOW_HALF);
 
         Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, TITLE);
         warnIfLargerThanTheScreen(engine);
@@ -131,9 +133,11 @@ int main(int, char**)
             return -3;
         }
 
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        std::cout << glowMessage(glow, renderer) << std::endl;
         std::cout << "Texture preparation (R2T)" << std::endl;
         std::optional<PostProcessChain> chain;
-        chain.emplace(*engine.getWindow());
+        chain.emplace(*engine.getWindow(), chooseGlowSize(glow, renderer));
 
         music.play();
         std::cout << "Start !" << std::endl;

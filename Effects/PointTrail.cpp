@@ -2,6 +2,8 @@
 // adds only its curve. Depends on OpenGL 1.1 (through GLEW's header).
 #include "Effects/PointTrail.h"
 
+#include "3D/LineRenderer.h"
+
 #include <GL/glew.h>
 
 #include <cassert>
@@ -84,7 +86,8 @@ void PointTrail<Curve>::draw() const
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(TrailPoint), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(TrailPoint), first ? &first->r : nullptr);
-    glPointSize(3.0f);
+    // Scaled with the lines: the half-size glow copy draws everything half as wide.
+    glPointSize(3.0f * LineRenderer::widthScale());
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(m_count));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

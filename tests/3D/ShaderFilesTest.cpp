@@ -201,7 +201,8 @@ TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
     const std::vector<Pixel> pixels = blur(hblur, *source, 0.0f);
 
     // Along the line's middle row: brightest on the line, fading symmetrically,
-    // still visible 12 pixels away, gone beyond the kernel's reach.
+    // still visible 12 pixels away, gone beyond the kernel's reach (12 texels and
+    // the linear filter's one).
     EXPECT_GT(at(pixels, cx, cy).r, 30);
     for (int d = 1; d <= 12; ++d) {
         const int left = at(pixels, cx - d, cy).r;
@@ -210,8 +211,8 @@ TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
         EXPECT_LE(std::abs(left - right), 1) << "distance " << d;
         EXPECT_LE(left, at(pixels, cx - d + 1, cy).r) << "distance " << d;
     }
-    EXPECT_EQ(0, at(pixels, cx - 26, cy).r);
-    EXPECT_EQ(0, at(pixels, cx + 26, cy).r);
+    EXPECT_EQ(0, at(pixels, cx - 14, cy).r);
+    EXPECT_EQ(0, at(pixels, cx + 14, cy).r);
 
     // Nothing above or below the segment, in any column.
     for (int y = 0; y < h; ++y) {
@@ -237,8 +238,8 @@ TEST_F(BlurFiles, VerticalBlurSpreadsAHorizontalLineUpAndDownOnly)
         EXPECT_LE(std::abs(below - above), 1) << "distance " << d;
         EXPECT_LE(below, at(pixels, cx, cy - d + 1).r) << "distance " << d;
     }
-    EXPECT_EQ(0, at(pixels, cx, cy - 26).r);
-    EXPECT_EQ(0, at(pixels, cx, cy + 26).r);
+    EXPECT_EQ(0, at(pixels, cx, cy - 14).r);
+    EXPECT_EQ(0, at(pixels, cx, cy + 14).r);
 
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -278,21 +279,48 @@ TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
     const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
     const std::unique_ptr<Texture> source = makeSource(cx, cx, 0, h - 1);
     const std::vector<Pixel> unset = blur(hblur, *source, 0.0f, false, 0.0f);
-    const std::vector<Pixel> wide = blur(hblur, *source, 0.0f, false, 10.0f);
+    const std::vector<Pixel> full = blur(hblur, *source, 0.0f, false, 6.0f);
+    const std::vector<Pixel> half = blur(hblur, *source, 0.0f, false, 3.0f);
     const std::vector<Pixel> narrow = blur(hblur, *source, 0.0f, false, 2.0f);
-    // The default spread has faded out 20 pixels away; a wider one has not.
-    EXPECT_EQ(0, at(unset, cx + 20, cy).r);
-    EXPECT_GT(at(wide, cx + 20, cy).r, 0);
-    EXPECT_LT(at(wide, cx, cy).r, at(unset, cx, cy).r);
-    // A narrow spread keeps more on the line and nothing 10 pixels away, and
-    // leaves no texel out between its taps.
-    EXPECT_GT(at(narrow, cx, cy).r, at(unset, cx, cy).r);
+    const std::vector<Pixel> wide = blur(hblur, *source, 0.0f, false, 10.0f);
+    // Unset means 6, and the weights are laid out for 6: a wider spread is held there.
+    for (int d = 0; d <= 14; ++d) {
+        EXPECT_EQ(at(unset, cx + d, cy).r, at(full, cx + d, cy).r) << "distance " << d;
+        EXPECT_EQ(at(unset, cx + d, cy).r, at(wide, cx + d, cy).r) << "distance " << d;
+    }
+    // Half the spread (the half-size glow's) reaches half as far and keeps more on
+    // the line; a narrow one keeps more still, and nothing 10 pixels away. No texel
+    // is left out between the taps drawn together: the light falls off steadily.
+    EXPECT_GT(at(unset, cx + 11, cy).r, 0);
+    EXPECT_GT(at(half, cx + 5, cy).r, 0);
+    EXPECT_EQ(0, at(half, cx + 8, cy).r);
+    EXPECT_GT(at(half, cx, cy).r, at(unset, cx, cy).r);
+    EXPECT_GT(at(narrow, cx, cy).r, at(half, cx, cy).r);
     EXPECT_EQ(0, at(narrow, cx + 10, cy).r);
-    for (int d = 1; d <= 12; ++d)
-        EXPECT_LE(at(wide, cx + d, cy).r, at(wide, cx + d - 1, cy).r) << "distance " << d;
+    for (int d = 1; d <= 8; ++d)
+        EXPECT_LE(at(half, cx + d, cy).r, at(half, cx + d - 1, cy).r) << "distance " << d;
 
     // A vanishing spread leaves the line sharp: no glow, nothing undefined.
     const std::vector<Pixel> tiny = blur(hblur, *source, 0.0f, false, 1e-20f);
     EXPECT_GT(at(tiny, cx, cy).r, at(narrow, cx, cy).r);
     EXPECT_EQ(0, at(tiny, cx + 3, cy).r);
+}
+
+// Far from any edge a uniform picture keeps its level through both blurs (the
+// weights add up to 1), apart from each blur's own response: hblur squares and
+// lifts by 2.5, vblur lifts by 2 and writes the glow's weight 0.8 as alpha.
+TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
+{
+    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const float grey[4] = {0.4f, 0.4f, 0.4f, 1.0f};
+    const Texture source(static_cast<unsigned>(w), static_cast<unsigned>(h), grey);
+    const unsigned char level = Texture::componentToByte(0.4f);
+    const double value = level / 255.0;
+    const std::vector<Pixel> horizontal = blur(hblur, source);
+    const std::vector<Pixel> vertical = blur(vblur, source);
+    expectNear(static_cast<int>(2.5 * value * value * 255 + 0.5), at(horizontal, cx, cy).r, "hblur");
+    expectNear(255, at(horizontal, cx, cy).a, "hblur alpha");
+    expectNear(static_cast<int>(2.0 * value * 255 + 0.5), at(vertical, cx, cy).r, "vblur");
+    expectNear(204, at(vertical, cx, cy).a, "vblur alpha");
 }

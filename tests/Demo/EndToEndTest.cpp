@@ -161,6 +161,7 @@ void expectWholeRun(const Process::Result& run)
               "Music created\n"
               "Scene creation\n"
               "Geometry generation\n"
+              "Glow at half size (software renderer)\n"
               "Texture preparation (R2T)\n"
               "GL Texture ID created: " + first + "\n"
               "GL Texture ID created: " + second + "\n"
@@ -198,17 +199,20 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
 
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
 {
-    writeSettings("hres 800\nvres 600\n");
+    writeSettings("hres 800\nvres 600\nglow 1\n");
     Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 800x600")) << m_geometry;
+    EXPECT_EQ(1, countOccurrences(run.out, "Glow at full size (setting)\n")) << run.out;
 
-    // Sizes no int or window can hold: the run goes on at the default size.
-    writeSettings("seed 1e30\nhres 1e30\nvres -5\n");
+    // Sizes no int or window can hold, a glow size that does not exist: the run
+    // goes on with the defaults.
+    writeSettings("seed 1e30\nhres 1e30\nvres -5\nglow 3\n");
     run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
-    EXPECT_EQ(3, countOccurrences(run.out, "Warning: setting '")) << run.out;
+    EXPECT_EQ(4, countOccurrences(run.out, "Warning: setting '")) << run.out;
+    EXPECT_EQ(1, countOccurrences(run.out, "Glow at half size (software renderer)\n")) << run.out;
 }
 
 // hres 0 vres 0: a window of the screen's own size, without a word. A window larger

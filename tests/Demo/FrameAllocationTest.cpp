@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "3D/Shader.h"
+#include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Effects/PointTrail.h"
 #include "Music/Music.h"
@@ -85,7 +86,9 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
     const Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
     const Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    PostProcessChain chain(*engine.getWindow());
+    // The size the demo picks here: half on the software renderer of the tests.
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    PostProcessChain chain(*engine.getWindow(), chooseGlowSize(GLOW_AUTOMATIC, renderer));
     music.play();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 

@@ -2,6 +2,7 @@
 // probe scene that records, inside each of its draws, what the pass gave it:
 // the program's "amplif" and "fade" values, the bound frame buffer, viewport and
 // projection. Pictures are read back from the window after the flip (see ChainRig::shown).
+// Tests that hold at both glow sizes run at both.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -18,6 +19,7 @@
 #include "support/Process.h"
 #include "support/XwdImage.h"
 
+#include "3D/LineRenderer.h"
 #include "3D/Shader.h"
 #include "3D/Texture.h"
 #include "Demo/PostProcessChain.h"
@@ -41,7 +43,9 @@ struct PassState {
 
 // A scene under the test's control. Its camera points away from the floor grid
 // (the grid lands behind the eye), so the picture holds only what draw adds: one
-// white vertical line through the middle of the view when `line` is set.
+// white vertical line through the middle of the view when `line` is set, one pixel
+// wide, or `rendererWidth` pixels wide through a LineRenderer (which the chain
+// scales with the glow's size) when that is set, `lineX` eye units right of the middle.
 class ProbeScene : public Scene {
 public:
     void set(float amplification, float fade)
@@ -76,12 +80,19 @@ public:
 
         if (line) {
             glLoadIdentity();
-            glLineWidth(1.0f);
-            glBegin(GL_LINES);
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-            glVertex3f(0.0f, -1.0f, -2.0f);
-            glVertex3f(0.0f, 1.0f, -2.0f);
-            glEnd();
+            if (rendererWidth > 0) {
+                LineRenderer lines;
+                lines.addLine({lineX, -1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f},
+                              {lineX, 1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f});
+                lines.draw(rendererWidth);
+            } else {
+                glLineWidth(1.0f);
+                glBegin(GL_LINES);
+                glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+                glVertex3f(lineX, -1.0f, -2.0f);
+                glVertex3f(lineX, 1.0f, -2.0f);
+                glEnd();
+            }
         }
         if (careless) {
             glEnable(GL_BLEND);
@@ -91,9 +102,19 @@ public:
     bool update(SpectrumGrid&, Music&, unsigned) override { return true; }
 
     bool line = false;
+    float lineX = 0.0f;
+    unsigned rendererWidth = 0;
     bool careless = false;
     std::vector<PassState> passes;
 };
+
+void textureSize(const Texture& texture, GLint& width, GLint& height)
+{
+    texture.bind();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    Texture::unbind();
+}
 
 struct Rgba {
     unsigned char r, g, b, a;
@@ -101,11 +122,12 @@ struct Rgba {
 };
 
 // One engine, the three programs, a scene manager playing a probe scene and the
-// chain, at the window size the test chooses. A test may give the vertical blur
-// a fragment shader of its own.
+// chain, at the window and glow size the test chooses. A test may give the vertical
+// blur a fragment shader of its own.
 class ChainRig {
 public:
-    ChainRig(int width, int height, const std::string& verticalBlurFragment = "data/shaders/vblur.ps")
+    ChainRig(int width, int height, GlowSize size = GlowSize::Full,
+             const std::string& verticalBlurFragment = "data/shaders/vblur.ps")
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
           horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
@@ -113,7 +135,7 @@ public:
           probe(new ProbeScene)
     {
         scenes.addScene(std::unique_ptr<Scene>(probe));
-        chain = std::make_unique<PostProcessChain>(window());
+        chain = std::make_unique<PostProcessChain>(window(), size);
     }
     ~ChainRig() { chain.reset(); }
 
@@ -137,7 +159,9 @@ public:
     // The content of one render target, bottom row first.
     std::vector<Rgba> targetPixels(const Texture& target)
     {
-        std::vector<Rgba> pixels(static_cast<size_t>(window().getWidth()) * window().getHeight());
+        GLint w = 0, h = 0;
+        textureSize(target, w, h);
+        std::vector<Rgba> pixels(static_cast<size_t>(w) * h);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         target.bind();
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -165,14 +189,6 @@ bool windowOrigin(int& x, int& y)
            std::sscanf(found.out.c_str() + at, "Position: %d,%d", &x, &y) == 2;
 }
 
-void textureSize(const Texture& texture, GLint& width, GLint& height)
-{
-    texture.bind();
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    Texture::unbind();
-}
-
 int brightestOf(const std::vector<Rgba>& pixels)
 {
     int most = 0;
@@ -193,9 +209,40 @@ void expectSquarePerspective(const GLfloat (&m)[16])
 
 }  // namespace
 
-TEST(PostProcessChain, FrameLeavesTheStateTheLoopExpects)
+// Names the size in the messages of the tests that run at both sizes.
+void PrintTo(GlowSize size, std::ostream* out)
 {
-    ChainRig rig(640, 480);
+    *out << (size == GlowSize::Half ? "half size" : "full size");
+}
+
+namespace {
+
+// The chain's tests that hold at both glow sizes.
+class ChainAtGlowSize : public testing::TestWithParam<GlowSize> {
+protected:
+    static bool half() { return GetParam() == GlowSize::Half; }
+};
+
+std::string sizeName(const testing::TestParamInfo<GlowSize>& info)
+{
+    return info.param == GlowSize::Half ? "Half" : "Full";
+}
+
+// The brightest pixel of `row`, searched away from the window's sides.
+int brightestColumn(const std::vector<Rgba>& pixels, int width, int row)
+{
+    int best = 100;
+    for (int x = 100; x < width - 100; ++x)
+        if (pixels[size_t(row) * width + x].brightest() > pixels[size_t(row) * width + best].brightest())
+            best = x;
+    return best;
+}
+
+}  // namespace
+
+TEST_P(ChainAtGlowSize, FrameLeavesTheStateTheLoopExpects)
+{
+    ChainRig rig(640, 480, GetParam());
     rig.probe->set(0.5f, 1.0f);
     rig.probe->careless = true;
     // Disorder from before the frame that the chain must not depend on.
@@ -207,26 +254,36 @@ TEST(PostProcessChain, FrameLeavesTheStateTheLoopExpects)
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "the scene left blending on";
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the scene left depth testing off";
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    GLint program = -1, frameBuffer = -1, viewport[4] = {};
+    GLint program = -1, frameBuffer = -1, viewport[4] = {}, textureEnv = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
     glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureEnv);
     EXPECT_EQ(0, program);
     EXPECT_EQ(0, frameBuffer);
     EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}), std::vector<GLint>(viewport, viewport + 4));
+    EXPECT_EQ(GL_MODULATE, textureEnv);
     GLfloat projection[16], clear[4];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     expectSquarePerspective(projection);
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_EQ((std::vector<GLfloat>{0, 0, 0, 1}), std::vector<GLfloat>(clear, clear + 4));
+
+    // Lines drawn after the frame have the width they ask for.
+    LineRenderer lines;
+    lines.draw(3);
+    GLfloat lineWidth = 0.0f;
+    glGetFloatv(GL_LINE_WIDTH, &lineWidth);
+    EXPECT_EQ(3.0f, lineWidth);
 }
 
 // Observed from inside each scene draw: the pulse program is current and holds the
 // values the current scene reports, the first draw goes to the first target and the
-// second to the window, both with the full viewport and the square projection.
-TEST(PostProcessChain, BothScenePassesGetTheScenesPulseAndFade)
+// second to the window, with the square projection and the viewport of where
+// they draw.
+TEST_P(ChainAtGlowSize, BothScenePassesGetTheScenesPulseAndFade)
 {
-    ChainRig rig(640, 480);
+    ChainRig rig(640, 480, GetParam());
     rig.probe->set(0.37f, 0.61f);
     rig.frame();
     rig.probe->set(0.9f, 0.2f);  // a scene update between frames
@@ -237,27 +294,30 @@ TEST(PostProcessChain, BothScenePassesGetTheScenesPulseAndFade)
     ASSERT_EQ(4u, passes.size()) << "two scene draws per frame";
     const float amplif[] = {0.37f, 0.37f, 0.9f, 0.9f};
     const float fade[] = {0.61f, 0.61f, 0.2f, 0.2f};
+    const std::vector<GLint> copyViewport =
+        half() ? std::vector<GLint>{0, 0, 320, 240} : std::vector<GLint>{0, 0, 640, 480};
     for (size_t i = 0; i < passes.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "scene draw " << i);
         const PassState& s = passes[i];
         EXPECT_EQ(GLint(rig.pulse.getProgramId()), s.program);
         EXPECT_FLOAT_EQ(amplif[i], s.amplif);
         EXPECT_FLOAT_EQ(fade[i], s.fade);
-        EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}),
-                  std::vector<GLint>(s.viewport, s.viewport + 4));
         expectSquarePerspective(s.projection);
+        const std::vector<GLint> viewport(s.viewport, s.viewport + 4);
         if (i % 2 == 0) {
             EXPECT_NE(0, s.frameBuffer) << "pass 1 draws off-screen";
             EXPECT_EQ(GLint(rig.chain->firstTarget().getId()), s.colourAttachment);
+            EXPECT_EQ(copyViewport, viewport);
         } else {
             EXPECT_EQ(0, s.frameBuffer) << "pass 3 draws into the window";
+            EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}), viewport);
         }
     }
 }
 
-TEST(PostProcessChain, FadeZeroGivesABlackFrame)
+TEST_P(ChainAtGlowSize, FadeZeroGivesABlackFrame)
 {
-    ChainRig rig(640, 480);
+    ChainRig rig(640, 480, GetParam());
     rig.probe->line = true;
     // The line is there and lit at full fade: the black frame below is the fade's doing.
     rig.probe->set(0.0f, 1.0f);
@@ -272,37 +332,37 @@ TEST(PostProcessChain, FadeZeroGivesABlackFrame)
     EXPECT_EQ(0, brightestOf(rig.targetPixels(rig.chain->firstTarget())));
 }
 
-// A one-pixel line: the sharp copy is dark a few pixels beside it, the window is
-// not, and the light falls off with the distance.
-TEST(PostProcessChain, GlowLightsTheWindowBesideABrightLine)
+// A one-pixel line: the window is lit a few pixels beside it, and the light falls
+// off with the distance.
+TEST_P(ChainAtGlowSize, GlowLightsTheWindowBesideABrightLine)
 {
-    ChainRig rig(640, 480);
+    ChainRig rig(640, 480, GetParam());
     rig.probe->line = true;
     rig.probe->set(0.0f, 1.0f);
     rig.frame();
     ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
     const std::vector<Rgba> window = rig.shown();
-    const std::vector<Rgba> sharp = rig.targetPixels(rig.chain->firstTarget());
 
     const int w = 640, row = 240;
     auto at = [&](const std::vector<Rgba>& p, int x) { return p[size_t(row) * w + x].brightest(); };
-    int lineX = 0;
-    for (int x = 0; x < w; ++x)
-        if (at(sharp, x) > at(sharp, lineX))
-            lineX = x;
-    ASSERT_GT(at(sharp, lineX), 200) << "no line in the first target";
-    ASSERT_GT(lineX, 100);
-    ASSERT_LT(lineX, w - 100);
+    const int lineX = brightestColumn(window, w, row);
+    ASSERT_GT(at(window, lineX), 200) << "no line in the window";
+    if (!half()) {
+        // The full-size copy is the sharp scene: the light beside the line is glow.
+        // (At half size the first target ends the frame holding the blurred glow.)
+        const std::vector<Rgba> sharp = rig.targetPixels(rig.chain->firstTarget());
+        EXPECT_GT(at(sharp, lineX), 200) << "no line in the first target";
+        EXPECT_EQ(0, at(sharp, lineX - 4)) << "the sharp line is wider than expected";
+        EXPECT_EQ(0, at(sharp, lineX + 4)) << "the sharp line is wider than expected";
+    }
 
     for (int side : {-1, 1}) {
         SCOPED_TRACE(side < 0 ? "left of the line" : "right of the line");
-        EXPECT_EQ(0, at(sharp, lineX + 4 * side)) << "the sharp line is wider than expected";
         EXPECT_GT(at(window, lineX + 4 * side), 15) << "no glow beside the line";
         EXPECT_GT(at(window, lineX + 4 * side), at(window, lineX + 12 * side));
         EXPECT_GT(at(window, lineX + 12 * side), 0) << "the glow is narrower than a dozen pixels";
-        EXPECT_EQ(0, at(window, lineX + 80 * side)) << "light far from the line";
+        EXPECT_EQ(0, at(window, lineX + 40 * side)) << "light far from the line";
     }
-    EXPECT_GT(at(window, lineX), 200);
 
     // The read-back is what the X server shows in the window.
     glFinish();
@@ -333,7 +393,7 @@ TEST(PostProcessChain, LastPassAddsTheBlurWeightedByItsAlpha)
     const std::string flat = DEDOZ_BINARY_DIR "/chain-test-flat-blur.ps";
     std::ofstream(flat) << "#version 120\n"
                            "void main() { gl_FragColor = vec4(0.5, 0.25, 1.0, 0.5); }\n";
-    ChainRig rig(640, 480, flat);
+    ChainRig rig(640, 480, GlowSize::Full, flat);
     rig.probe->line = true;
     rig.probe->set(0.0f, 0.5f);
     rig.frame();
@@ -351,6 +411,44 @@ TEST(PostProcessChain, LastPassAddsTheBlurWeightedByItsAlpha)
     EXPECT_NEAR(128 + 64, line->r, 2);
     EXPECT_NEAR(128 + 32, line->g, 2);
     EXPECT_EQ(255, line->b);
+}
+
+INSTANTIATE_TEST_SUITE_P(PostProcessChain, ChainAtGlowSize,
+                         testing::Values(GlowSize::Full, GlowSize::Half), sizeName);
+
+// The half-size glow stands in for the full-size one: a four-pixel line (the
+// floor's width) drawn through a LineRenderer, which draws it half as wide at half
+// size, glows alike at both sizes, as wide and as bright. The line is centred in
+// the window, on a pixel boundary that the half-size copy shares.
+TEST(PostProcessChain, HalfSizeGlowLooksLikeTheFullSizeGlow)
+{
+    const int w = 640, row = 240;
+    std::vector<Rgba> pictures[2];
+    for (GlowSize size : {GlowSize::Full, GlowSize::Half}) {
+        ChainRig rig(w, 480, size);
+        rig.probe->line = true;
+        rig.probe->rendererWidth = 4;
+        rig.probe->set(0.0f, 1.0f);
+        rig.frame();
+        ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+        pictures[size == GlowSize::Half] = rig.shown();
+    }
+    auto at = [&](int picture, int x) { return pictures[picture][size_t(row) * w + x].brightest(); };
+    for (int picture : {0, 1})
+        for (int x = 318; x <= 321; ++x)
+            ASSERT_GT(at(picture, x), 200) << "no line at pixel " << x << " in picture " << picture;
+
+    // The full-size blur's paired fetches alternate brighter and dimmer columns
+    // beside a sharp line; compared two columns at a time, the profiles agree.
+    auto pairMean = [&](int picture, int x, int side) { return (at(picture, x) + at(picture, x + side)) / 2.0; };
+    for (int d = 1; d <= 29; d += 2) {
+        SCOPED_TRACE(testing::Message() << "distance " << d << " from the line");
+        const int left = 318 - d, right = 321 + d;
+        EXPECT_EQ(at(0, left), at(0, right)) << "the full-size glow is not symmetric";
+        const double full = pairMean(0, left, -1);
+        EXPECT_NEAR(full, pairMean(1, left, -1), 4 + full / 10);
+        EXPECT_NEAR(full, pairMean(1, right, 1), 4 + full / 10);
+    }
 }
 
 TEST(PostProcessChain, TargetsAndViewportFollowTheWindowSize)
@@ -394,4 +492,16 @@ TEST(PostProcessChain, TargetsFollowAScreenSizedWindow)
     textureSize(rig.chain->secondTarget(), w, h);
     EXPECT_EQ(width, w);
     EXPECT_EQ(height, h);
+}
+
+// Half of an odd side is rounded up, so that the glow reaches the last column and row.
+TEST(PostProcessChain, HalfSizeTargetsCoverAnOddWindow)
+{
+    ChainRig rig(801, 601, GlowSize::Half);
+    for (Texture* target : {&rig.chain->firstTarget(), &rig.chain->secondTarget()}) {
+        GLint w = 0, h = 0;
+        textureSize(*target, w, h);
+        EXPECT_EQ(401, w);
+        EXPECT_EQ(301, h);
+    }
 }

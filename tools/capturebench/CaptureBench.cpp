@@ -24,6 +24,7 @@
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
 #include "Demo/DemoContent.h"
+#include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
@@ -69,7 +70,7 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split, co
     addDemoScenes(*scenes);
     ChainPrograms programs;
     programs.load();
-    PostProcessChain chain(*engine.getWindow());
+    PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
     VideoWriter::Sound sound;
     sound.data = soundtrack.data();
     sound.frames = soundtrack.frames();

@@ -1,137 +1,304 @@
-// framebench: wall time of whole frames through the real post-processing chain
-// (scene update, four passes, flip, glFinish). Depends on Demo, Scenes, Music.
+// framebench: cost of each stage of a frame through the real post-processing chain,
+// for three chains in one process: "before" (the full-size chain with the blur
+// shaders of tools/framebench/before, the reference), glow 1 (full size) and glow 2
+// (half size). Depends on Demo, Scenes, Music.
 //
 // Usage (from the repository root, with a display, e.g. inside tests/xvfb-run.sh):
-//   framebench WIDTH HEIGHT [FRAMES] [SCENE]
-// SCENE: "spectrum" (the default, SceneSadSpectrum: the floor alone) or "world"
-// (ScenePartWorld: the floor, 450 wireframe meshes and 18 point trails).
-// Plays the scene over its floor with the soundtrack's spectrum (silent when
-// the soundtrack is missing) on a clock advanced by 15 ms per frame, so the scene
-// moves as in the demo whatever the frame cost. No frame pacing: the figure is the
-// cost of a frame, not the demo's 15 ms period. Progress lines of the engine go to
-// standard output as usual; the result is the last line, starting "framebench ".
+//   framebench WIDTH HEIGHT [ROUNDS [FRAMES]]
+//     ROUNDS rounds (default 6); in each, every chain in turn plays FRAMES frames
+//     (default 40) with a glFinish after each stage, then FRAMES whole frames with
+//     one glFinish at the end. Alternating rounds spread a loaded machine's noise
+//     over all chains alike. Prints the median of each stage (staged frames); of
+//     whole frames the median, 99th percentile and share within 15 ms, and the
+//     median CPU time of the process (all threads), which other processes on a
+//     shared machine disturb less than wall time; ratios are to "before".
+//   framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]
+//     Plays the scene with the soundtrack and, at each moment (ms into the scene;
+//     default 3000 8000 13000 19000), writes DIR/<chain>-<moment>.ppm for each chain,
+//     all three from the same scene state.
+// The scene state of the timing mode is fixed: SceneSadSpectrum 3 s into its first
+// shot, clock held, no soundtrack (flat floor), updated every frame all the same.
 #include <GL/glew.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/FrameStageObserver.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
-#include "Scenes/ScenePartWorld.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Engine.h"
-#include "Zembra/Random.h"
+#include "Zembra/Window.h"
 
 namespace {
 
-const unsigned FRAME_BUDGET_US = 15000;  // the demo's pacing period
-const unsigned CLOCK_STEP_MS = 15;
+using Clock = std::chrono::steady_clock;
 
-// Value below which `share` (0-1) of the sorted samples lie (nearest rank).
-double percentile(const std::vector<double>& sorted, double share)
+const double FRAME_BUDGET_MS = 15.0;  // the demo's pacing period
+const unsigned CLOCK_STEP_MS = 15;
+const unsigned CLOCK_START = 1000;  // the scene's first update starts its clock here
+
+// CPU time of the whole process (the driver's rasteriser threads included), ms:
+// less disturbed than wall time by other processes on a shared machine.
+double processCpuMs()
 {
-    const size_t rank = static_cast<size_t>(share * (sorted.size() - 1) + 0.5);
-    return sorted[std::min(rank, sorted.size() - 1)];
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// Plays `frames` frames of `scene` and returns the result line (written once the
-// engine and the chain have logged their shutdown).
-std::string run(int width, int height, int frames, const std::string& scene)
+double msBetween(Clock::time_point begin, Clock::time_point end)
 {
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench");
-    Music music;
-    const bool playing = music.init() && music.load("data/music/tovane.mp3");
-    Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    PostProcessChain chain(*engine.getWindow());
+    return std::chrono::duration<double, std::milli>(end - begin).count();
+}
 
-    std::unique_ptr<SceneManager> scenes;
-    auto restart = [&] {
-        // The demo's default seed: the same floor bands and world layout on every run.
-        Random::seed(42);
-        scenes = std::make_unique<SceneManager>();
-        if (scene == "world")
-            scenes->addScene(std::make_unique<ScenePartWorld>());
-        else
-            scenes->addScene(std::make_unique<SceneSadSpectrum>());
-    };
-    restart();
-    if (playing)
-        music.play();
+// Value below which `share` (0-1) of the samples lie (nearest rank); sorts them.
+double percentile(std::vector<double>& samples, double share)
+{
+    std::sort(samples.begin(), samples.end());
+    const size_t rank = static_cast<size_t>(share * (samples.size() - 1) + 0.5);
+    return samples[std::min(rank, samples.size() - 1)];
+}
 
-    std::vector<double> frameMs;
-    frameMs.reserve(static_cast<size_t>(frames));
-    unsigned clock = 1000;
-    // A few frames first, off the record: the driver compiles its shader variants
-    // on first use.
-    const int warmUp = 5;
-    for (int i = -warmUp; i < frames; ++i) {
-        const auto begin = std::chrono::steady_clock::now();
-        chain.renderFrame(*scenes, pulse, horizontalBlur, verticalBlur);
-        glFinish();
-        clock += CLOCK_STEP_MS;
-        const bool ended = scenes->update(music, clock);
-        const auto end = std::chrono::steady_clock::now();
-        if (i >= 0)
-            frameMs.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
-        if (ended)
-            restart();  // off the record: the scene ended (22 s or 25 s)
+// The scenes the benchmark plays, in playing order.
+void addScenes(SceneManager& scenes)
+{
+    scenes.addScene(std::make_unique<SceneSadSpectrum>());
+}
+
+// Finishes the GL work at the end of each stage and adds its time to the stage's
+// total for the frame.
+class StageClock : public FrameStageObserver {
+public:
+    void startFrame()
+    {
+        std::fill(std::begin(m_ms), std::end(m_ms), 0.0);
+        m_last = Clock::now();
     }
-    if (playing)
-        music.stop();
+    void stageEnded(FrameStage stage) override
+    {
+        glFinish();
+        const Clock::time_point now = Clock::now();
+        m_ms[static_cast<int>(stage)] += msBetween(m_last, now);
+        m_last = now;
+    }
+    double ms(FrameStage stage) const { return m_ms[static_cast<int>(stage)]; }
 
-    std::vector<double> sorted = frameMs;
-    std::sort(sorted.begin(), sorted.end());
-    const double withinBudget =
-        std::count_if(sorted.begin(), sorted.end(),
-                      [](double ms) { return ms * 1000.0 <= FRAME_BUDGET_US; }) /
-        double(sorted.size());
-    double total = 0.0;
-    for (double ms : sorted)
-        total += ms;
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "framebench %dx%d scene=%s frames=%d soundtrack=%s median_ms=%.2f p95_ms=%.2f "
-                  "mean_ms=%.2f max_ms=%.2f within_15ms=%.1f%%",
-                  width, height, scene.c_str(), frames, playing ? "yes" : "no", percentile(sorted, 0.5),
-                  percentile(sorted, 0.95), total / sorted.size(), sorted.back(),
-                  100.0 * withinBudget);
-    return line;
+private:
+    double m_ms[FRAME_STAGE_COUNT] = {};
+    Clock::time_point m_last;
+};
+
+// One chain under test with its blur programs and what its frames measured.
+struct Variant {
+    const char* name;
+    const Shader* horizontalBlur;
+    const Shader* verticalBlur;
+    std::unique_ptr<PostProcessChain> chain;
+    std::vector<double> stages[FRAME_STAGE_COUNT + 1];  // the last: the scene update
+    std::vector<double> stagedFrames;
+    std::vector<double> frames;
+    std::vector<double> frameCpu;
+};
+
+// The engine, the programs, the three chains and the scenes, on one window.
+struct Rig {
+    Rig(int width, int height)
+        : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
+          pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
+          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
+          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
+          beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
+          beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
+    {
+        Window& window = *engine.getWindow();
+        variants.push_back({"before", &beforeHorizontal, &beforeVertical,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Full), {}, {}, {}, {}});
+        variants.push_back({"glow1", &horizontalBlur, &verticalBlur,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Full), {}, {}, {}, {}});
+        variants.push_back({"glow2", &horizontalBlur, &verticalBlur,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Half), {}, {}, {}, {}});
+        addScenes(scenes);
+    }
+    void render(Variant& v) { v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur); }
+
+    Engine engine;
+    Shader pulse, horizontalBlur, verticalBlur, beforeHorizontal, beforeVertical;
+    std::vector<Variant> variants;
+    SceneManager scenes;
+};
+
+// Plays `frames` frames of v on the held clock; staged frames record each stage.
+void play(Rig& rig, Variant& v, Music& music, unsigned clock, int frames, bool staged, bool record)
+{
+    StageClock stages;
+    v.chain->setStageObserver(staged ? &stages : nullptr);
+    for (int i = 0; i < frames; ++i) {
+        stages.startFrame();
+        const double cpuBegin = processCpuMs();
+        const Clock::time_point begin = Clock::now();
+        rig.render(v);
+        glFinish();
+        const Clock::time_point updating = Clock::now();
+        rig.scenes.update(music, clock);
+        const Clock::time_point end = Clock::now();
+        if (!record)
+            continue;
+        if (!staged) {
+            v.frames.push_back(msBetween(begin, end));
+            v.frameCpu.push_back(processCpuMs() - cpuBegin);
+            continue;
+        }
+        v.stagedFrames.push_back(msBetween(begin, end));
+        for (int s = 0; s < FRAME_STAGE_COUNT; ++s)
+            v.stages[s].push_back(stages.ms(static_cast<FrameStage>(s)));
+        v.stages[FRAME_STAGE_COUNT].push_back(msBetween(updating, end));
+    }
+    v.chain->setStageObserver(nullptr);
+}
+
+void printTable(Rig& rig, int width, int height)
+{
+    std::printf("framebench %dx%d, median ms per stage (glFinish after each stage); whole frames "
+                "(one glFinish):\n", width, height);
+    std::printf("%-7s %6s %6s %6s %6s %6s %6s %6s %6s %7s | %7s %7s %8s %7s | %7s %7s\n", "chain",
+                "clears", "copy", "hblur", "vblur", "scene", "compos", "swap", "update", "staged",
+                "frame", "p99", "<=15ms", "ratio", "cpu", "ratio");
+    double beforeMedian = 0.0;
+    double beforeCpu = 0.0;
+    for (Variant& v : rig.variants) {
+        std::printf("%-7s", v.name);
+        for (std::vector<double>& stage : v.stages)
+            std::printf(" %6.2f", percentile(stage, 0.5));
+        const double within =
+            std::count_if(v.frames.begin(), v.frames.end(),
+                          [](double ms) { return ms <= FRAME_BUDGET_MS; }) /
+            double(v.frames.size());
+        const double median = percentile(v.frames, 0.5);
+        const double cpu = percentile(v.frameCpu, 0.5);
+        if (beforeMedian == 0.0) {
+            beforeMedian = median;
+            beforeCpu = cpu;
+        }
+        std::printf(" %7.2f | %7.2f %7.2f %7.1f%% %7.3f | %7.2f %7.3f\n",
+                    percentile(v.stagedFrames, 0.5), median, percentile(v.frames, 0.99),
+                    100.0 * within, median / beforeMedian, cpu, cpu / beforeCpu);
+    }
+    std::printf("(vblur of before and glow1 adds onto the window itself: their composite is 0; "
+                "%zu whole frames per chain)\n", rig.variants[0].frames.size());
+}
+
+int bench(int width, int height, int rounds, int frames)
+{
+    Rig rig(width, height);
+    Music silent;  // never loaded: a flat spectrum keeps the floor at rest
+    // Played up to the held moment on the demo's frame clock, so that the scene has
+    // faded in as it does in the demo.
+    const unsigned clock = CLOCK_START + 3000;
+    for (unsigned t = CLOCK_START; t <= clock; t += CLOCK_STEP_MS)
+        rig.scenes.update(silent, t);
+    // Off the record: the driver compiles its shader variants on first use.
+    for (Variant& v : rig.variants)
+        play(rig, v, silent, clock, 5, true, false);
+    for (int round = 0; round < rounds; ++round)
+        for (Variant& v : rig.variants) {
+            play(rig, v, silent, clock, frames, true, true);
+            play(rig, v, silent, clock, frames, false, true);
+        }
+    printTable(rig, width, height);
+    return 0;
+}
+
+// The picture the last flip showed (Mesa's software driver keeps the back buffer
+// after a swap), written top row first as binary PPM.
+bool writeShot(const std::string& path, int width, int height)
+{
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    for (int y = height - 1; y >= 0; --y)
+        std::fwrite(&rgb[static_cast<size_t>(y) * width * 3], 1, static_cast<size_t>(width) * 3, file);
+    return std::fclose(file) == 0;
+}
+
+int shots(int width, int height, const std::string& dir, std::vector<unsigned> moments)
+{
+    Rig rig(width, height);
+    Music music;
+    if (music.init() && music.load("data/music/tovane.mp3"))
+        music.play();
+    std::sort(moments.begin(), moments.end());
+    unsigned clock = CLOCK_START;
+    rig.scenes.update(music, clock);
+    for (unsigned moment : moments) {
+        while (clock < CLOCK_START + moment) {
+            clock += CLOCK_STEP_MS;
+            if (rig.scenes.update(music, clock)) {
+                std::fprintf(stderr, "framebench: the scenes end before %u ms\n", moment);
+                return 1;
+            }
+        }
+        for (Variant& v : rig.variants) {
+            rig.render(v);
+            const std::string path = dir + "/" + v.name + "-" + std::to_string(moment) + ".ppm";
+            if (!writeShot(path, width, height)) {
+                std::fprintf(stderr, "framebench: cannot write %s\n", path.c_str());
+                return 1;
+            }
+            std::printf("framebench shot %s\n", path.c_str());
+        }
+    }
+    music.stop();
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: framebench WIDTH HEIGHT [FRAMES] [spectrum|world]\n");
+    const bool shotMode = argc > 1 && std::string(argv[1]) == "--shots";
+    const int first = shotMode ? 2 : 1;
+    if (argc < first + 2 + (shotMode ? 1 : 0)) {
+        std::fprintf(stderr, "usage: framebench WIDTH HEIGHT [ROUNDS [FRAMES]]\n"
+                             "       framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]\n");
         return 2;
     }
-    const int width = std::atoi(argv[1]);
-    const int height = std::atoi(argv[2]);
-    const int frames = argc > 3 ? std::atoi(argv[3]) : 300;
-    const std::string scene = argc > 4 ? argv[4] : "spectrum";
-    if (scene != "spectrum" && scene != "world") {
-        std::fprintf(stderr, "framebench: the scene is 'spectrum' or 'world'\n");
-        return 2;
-    }
-    if (width <= 0 || height <= 0 || frames <= 0) {
-        std::fprintf(stderr, "framebench: sizes and frame count must be positive\n");
+    const int width = std::atoi(argv[first]);
+    const int height = std::atoi(argv[first + 1]);
+    if (width <= 0 || height <= 0) {
+        std::fprintf(stderr, "framebench: sizes must be positive\n");
         return 2;
     }
     try {
-        const std::string result = run(width, height, frames, scene);
-        std::printf("%s\n", result.c_str());
-        return 0;
+        if (shotMode) {
+            std::vector<unsigned> moments;
+            for (int i = first + 3; i < argc; ++i)
+                moments.push_back(static_cast<unsigned>(std::strtoul(argv[i], nullptr, 10)));
+            if (moments.empty())
+                moments = {3000, 8000, 13000, 19000};
+            return shots(width, height, argv[first + 2], moments);
+        }
+        const int rounds = argc > first + 2 ? std::atoi(argv[first + 2]) : 6;
+        const int frames = argc > first + 3 ? std::atoi(argv[first + 3]) : 40;
+        if (rounds <= 0 || frames <= 0) {
+            std::fprintf(stderr, "framebench: rounds and frames must be positive\n");
+            return 2;
+        }
+        return bench(width, height, rounds, frames);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "framebench: %s\n", e.what());
         return 1;

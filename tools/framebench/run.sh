@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Runs the demo's benchmarks and prints one table of figures:
 #   - CPU per frame of SceneManager::update and of one frame's floor geometry (scenebench)
-#   - whole frames through the real chain on Mesa's software driver in a private
-#     Xvfb, at 640x480 and 1920x1080, spectrum sweep and world scene (framebench)
+#   - each stage of a frame and whole frames through the real chain on Mesa's
+#     software driver in a private Xvfb, at 640x480 and 1920x1080, for the earlier
+#     blur shaders, glow 1 and glow 2 in alternating rounds (framebench; its own
+#     tables, printed after this one)
+#   - whole frames of the spectrum sweep and of the world scene (sceneframes)
 #   - time from process start to "Start !", peak resident memory of dedoz and its
 #     resident and anonymous memory while it plays (startbench)
 # Usage (from the repository root): tools/framebench/run.sh [BUILD_DIR]   (default: build)
-# Environment: FRAMES_SMALL, FRAMES_LARGE (frames per size), START_RUNS (runs of dedoz).
+# Environment: ROUNDS_SMALL, ROUNDS_LARGE (rounds per size; each round plays 2 x
+# FRAMES frames of each chain), FRAMES, START_RUNS (runs of dedoz).
 set -eu
 build="${1:-build}"
-frames_small="${FRAMES_SMALL:-300}"
-frames_large="${FRAMES_LARGE:-100}"
+rounds_small="${ROUNDS_SMALL:-6}"
+rounds_large="${ROUNDS_LARGE:-3}"
+frames="${FRAMES:-40}"
 start_runs="${START_RUNS:-5}"
 xvfb="tests/xvfb-run.sh"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
-targets="framebench startbench dedoz"
+targets="framebench sceneframes startbench dedoz"
 # scenebench exists only where Google Benchmark was found.
 if cmake --build "$build" --target help 2>/dev/null | grep -q '[ .]scenebench$'; then
   targets="$targets scenebench"
@@ -31,26 +36,31 @@ row() { rows+=("$(printf '%-64s %s' "$1" "$2")"); }
 
 if [ -x "$build/tools/scenebench/scenebench" ]; then
   csv="$("$build/tools/scenebench/scenebench" --benchmark_format=csv \
-          --benchmark_filter='BM_SceneManagerUpdate|BM_SpectrumPartUpdate|BM_ImpulsePartUpdate|BM_FrameGeometry' 2>/dev/null | grep '^"BM_')"
+          --benchmark_filter='BM_SceneManagerUpdate|BM_FrameGeometry' 2>/dev/null | grep '^"BM_')"
   cpu() { awk -F, -v n="\"$1\"" '$1 == n { printf "%.1f us", $4 / 1000 }' <<<"$csv"; }
   row "SceneManager::update, silent (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:0')"
   row "SceneManager::update, soundtrack playing (CPU/frame)" "$(cpu 'BM_SceneManagerUpdate/playing:1')"
-  row "trail scene update, soundtrack playing (CPU/frame)" "$(cpu 'BM_SpectrumPartUpdate/music:1')"
-  row "impulse scene update, every band loud (CPU/frame)" "$(cpu 'BM_ImpulsePartUpdate/music:2')"
   row "floor geometry of one frame, 2 copies (CPU/frame)" "$(cpu 'BM_FrameGeometry')"
 else
   row "scenebench" "not built (Google Benchmark missing)"
 fi
 
-for size in "640 480 $frames_small" "1920 1080 $frames_large"; do
-  # The spectrum sweep (floor alone) and the world scene (floor, 450 meshes, 18 trails).
+stages=""
+for size in "640 480 $rounds_small" "1920 1080 $rounds_large"; do
+  # The table starts at the line "framebench WxH, ...": the engine's lines come before it.
+  # shellcheck disable=SC2086
+  stages+="$("$xvfb" "$build/tools/framebench/framebench" $size "$frames" | sed -n '/^framebench [0-9]/,/^(/p')"$'\n\n'
+done
+
+# Whole frames of the spectrum sweep (floor alone) and of the world scene (floor,
+# 450 meshes, 18 trails) through the full-size chain.
+for size in "640 480 ${SCENE_FRAMES_SMALL:-200}" "1920 1080 ${SCENE_FRAMES_LARGE:-40}"; do
   for scene in spectrum world; do
     # shellcheck disable=SC2086
-    line="$("$xvfb" "$build/tools/framebench/framebench" $size "$scene" | grep '^framebench ' | tail -n1)"
+    line="$("$xvfb" "$build/tools/framebench/sceneframes" $size "$scene" | grep '^sceneframes ' | tail -n1)"
     set -- $size
-    label="frame ${1}x${2} $scene (llvmpipe, glFinish)"
+    label="frame ${1}x${2} $scene, glow 1 (llvmpipe, glFinish)"
     row "$label median" "$(field "$line" median_ms) ms"
-    row "$label 95th percentile" "$(field "$line" p95_ms) ms"
     row "$label within 15 ms" "$(field "$line" within_15ms) of $(field "$line" frames) frames"
   done
 done
@@ -66,3 +76,5 @@ printf '%-64s %s\n' "figure" "value"
 printf '%-64s %s\n' "------" "-----"
 printf '%s\n' "${rows[@]}"
 echo "(CPU: $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"
+echo
+printf '%s' "$stages"
