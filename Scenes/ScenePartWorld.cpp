@@ -108,8 +108,8 @@ void ScenePartWorld::draw()
 
 bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)
 {
-    // The floor's bars keep the height scale of the previous scene's last frames;
-    // this scene raises no bands itself.
+    // The scale the impulse scene uses too. This scene raises no bands, so the bars
+    // stand frozen at the heights the previous scene left.
     grid.m_bandScale = BAND_SCALE;
     updateAll(m_cubes);
     updateAll(m_pyramids);

@@ -92,18 +92,12 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
     ASSERT_EQ(HEIGHT, window.height);
     ASSERT_LE(window.left + WIDTH, screen.width());
     ASSERT_LE(window.top + HEIGHT, screen.height());
-    int lit = 0, litBelow = 0;
-    for (int y = 0; y < HEIGHT; ++y) {
+    int lit = 0;
+    for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x) {
             const XwdImage::Rgb p = screen.pixel(window.left + x, window.top + y);
-            if (std::max({p.r, p.g, p.b}) > 40) {
-                ++lit;
-                litBelow += y >= HEIGHT * 3 / 4;
-            }
+            lit += std::max({p.r, p.g, p.b}) > 40;
         }
-    }
-    // At full fade the floor fills the lower picture with lines and dark cells.
+    // At full fade the floor's lines and their glow light a good share of the picture.
     EXPECT_GT(lit, WIDTH * HEIGHT / 10) << "the world scene is dark at full fade";
-    EXPECT_GT(litBelow, WIDTH * HEIGHT / 4 / 10) << "no floor close to the camera";
-    EXPECT_LT(litBelow, WIDTH * HEIGHT / 4 * 95 / 100) << "the foreground is not lines";
 }
