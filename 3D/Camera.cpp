@@ -33,8 +33,8 @@ Vector3 Camera::getUp() const
 void Camera::lookAt(const Vector3& target) const
 {
     glLoadIdentity();
-    gluLookAt(m_position.x, m_position.y, m_position.z, target.x, target.y, target.z,
-              m_up.x, m_up.y, m_up.z);
+    gluLookAt(m_position.x, m_position.y, m_position.z, target.x, target.y, target.z, m_up.x,
+              m_up.y, m_up.z);
 }
 
 void Camera::print() const

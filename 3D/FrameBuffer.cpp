@@ -48,7 +48,8 @@ void FrameBuffer::attachTexture(GLenum target, GLenum attachment, GLuint texture
     unbind(target);
 }
 
-void FrameBuffer::attachRenderBuffer(GLenum target, GLenum attachment, const RenderBuffer& renderBuffer)
+void FrameBuffer::attachRenderBuffer(GLenum target, GLenum attachment,
+                                     const RenderBuffer& renderBuffer)
 {
     bind(target);
     glFramebufferRenderbuffer(target, attachment, GL_RENDERBUFFER, renderBuffer.getId());

@@ -8,5 +8,6 @@ GLUCamera::GLUCamera(const Vector3& position, const Vector3& direction, const Ve
 
 void GLUCamera::look() const
 {
-    lookAt({m_position.x + m_direction.x, m_position.y + m_direction.y, m_position.z + m_direction.z});
+    lookAt(
+        {m_position.x + m_direction.x, m_position.y + m_direction.y, m_position.z + m_direction.z});
 }

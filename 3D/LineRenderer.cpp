@@ -11,7 +11,8 @@ void LineRenderer::setWidthScale(float scale)
     s_widthScale = scale;
 }
 
-void LineRenderer::add(const std::vector<LineVertex>& vertices, const std::vector<uint32_t>& indices)
+void LineRenderer::add(const std::vector<LineVertex>& vertices,
+                       const std::vector<uint32_t>& indices)
 {
     const uint32_t base = static_cast<uint32_t>(m_vertices.size());
     m_vertices.insert(m_vertices.end(), vertices.begin(), vertices.end());
@@ -35,8 +36,9 @@ void LineRenderer::addLines(const std::vector<LineVertex>& points)
 {
     size_t n = points.size();
     if (n % 2 != 0) {
-        std::cout << "Warning: You are trying to add a odd number to the LineRenderer (last point truncated)"
-                  << std::endl;
+        std::cout
+            << "Warning: You are trying to add a odd number to the LineRenderer (last point truncated)"
+            << std::endl;
         --n;
     }
     const uint32_t base = static_cast<uint32_t>(m_vertices.size());
@@ -59,7 +61,8 @@ void LineRenderer::draw(unsigned int width) const
     glVertexPointer(3, GL_FLOAT, sizeof(LineVertex), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(LineVertex), first ? &first->r : nullptr);
     glLineWidth(static_cast<float>(width) * s_widthScale);
-    glDrawElements(GL_LINES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT, m_indices.data());
+    glDrawElements(GL_LINES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT,
+                   m_indices.data());
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }

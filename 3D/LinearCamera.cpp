@@ -1,13 +1,12 @@
 // LinearCamera: timed straight-line camera move on the SDL millisecond clock.
 #include "3D/LinearCamera.h"
 
-
 LinearCamera::LinearCamera(const Vector3& startPosition, const Vector3& endPosition,
-                           const Vector3& startTarget, const Vector3& endTarget,
-                           const Vector3& up, uint32_t duration)
+                           const Vector3& startTarget, const Vector3& endTarget, const Vector3& up,
+                           uint32_t duration)
     : GLUCamera(startPosition, startTarget, up), m_duration(duration),
-      m_startPosition(startPosition), m_endPosition(endPosition),
-      m_startTarget(startTarget), m_endTarget(endTarget), m_startTime(0)
+      m_startPosition(startPosition), m_endPosition(endPosition), m_startTarget(startTarget),
+      m_endTarget(endTarget), m_startTime(0)
 {
 }
 
@@ -35,8 +34,7 @@ bool LinearCamera::update(uint32_t now)
     m_position = {lerp(m_startPosition.x, m_endPosition.x, t),
                   lerp(m_startPosition.y, m_endPosition.y, t),
                   lerp(m_startPosition.z, m_endPosition.z, t)};
-    m_direction = {lerp(m_startTarget.x, m_endTarget.x, t),
-                   lerp(m_startTarget.y, m_endTarget.y, t),
+    m_direction = {lerp(m_startTarget.x, m_endTarget.x, t), lerp(m_startTarget.y, m_endTarget.y, t),
                    lerp(m_startTarget.z, m_endTarget.z, t)};
     return true;
 }

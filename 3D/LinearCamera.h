@@ -10,8 +10,8 @@
 class LinearCamera : public GLUCamera {
 public:
     LinearCamera(const Vector3& startPosition, const Vector3& endPosition,
-                 const Vector3& startTarget, const Vector3& endTarget,
-                 const Vector3& up, uint32_t duration);
+                 const Vector3& startTarget, const Vector3& endTarget, const Vector3& up,
+                 uint32_t duration);
 
     // Looks at m_direction taken as a target point.
     void look() const override;

@@ -6,8 +6,8 @@
 
 class RotatingCamera : public GLUCamera {
 public:
-    RotatingCamera(const Vector3& position, const Vector3& centre, const Vector3& up,
-                   float radius, float speed);
+    RotatingCamera(const Vector3& position, const Vector3& centre, const Vector3& up, float radius,
+                   float speed);
 
     void look() const override;
     // Places the eye for the current angle, then advances the angle.

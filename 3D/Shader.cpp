@@ -69,8 +69,8 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
 
         const std::unique_ptr<char[]> log = infoLog(m_program, glGetProgramiv, glGetProgramInfoLog);
         std::fprintf(stderr, "Erreur lors du liage du shader:\n%s", log.get());
-        throw ShaderLoadingException("Fail to create the shader: " + vertexPath + " " + fragmentPath +
-                                     " Linking");
+        throw ShaderLoadingException("Fail to create the shader: " + vertexPath + " " +
+                                     fragmentPath + " Linking");
     } catch (...) {
         release();
         throw;

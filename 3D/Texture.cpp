@@ -19,7 +19,8 @@ Texture::Texture(int width, int height) : m_id(0)
         generate();
         bind();
         setFilter();
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
         unbind();
         checkGLError("Texture creation");
     } catch (...) {
@@ -42,8 +43,8 @@ Texture::Texture(unsigned int width, unsigned int height, const float (&colour)[
             for (std::size_t c = 0; c < 4; ++c)
                 pixels[i * 4 + c] = bytes[c];
         setFilter();
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-                     GL_RGBA, GL_UNSIGNED_BYTE, pixels.empty() ? nullptr : pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(width), static_cast<GLsizei>(height),
+                     0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.empty() ? nullptr : pixels.data());
         checkGLError("glTexImage2D");
         unbind();
     } catch (...) {

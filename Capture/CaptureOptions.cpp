@@ -28,7 +28,8 @@ bool parseInt(const std::string& text, int& value)
         negative ? 1ull + std::numeric_limits<int>::max() : std::numeric_limits<int>::max();
     if (!parseUnsigned(negative ? text.substr(1) : text, limit, magnitude))
         return false;
-    value = negative ? static_cast<int>(-static_cast<long long>(magnitude)) : static_cast<int>(magnitude);
+    value = negative ? static_cast<int>(-static_cast<long long>(magnitude))
+                     : static_cast<int>(magnitude);
     return true;
 }
 
@@ -37,7 +38,8 @@ const unsigned long long MAX_MS = std::numeric_limits<unsigned>::max();
 std::string parseSize(const std::string& text, CaptureOptions& options)
 {
     const std::string bad = "--size needs WIDTHxHEIGHT, each 1 to " +
-                            std::to_string(CaptureOptions::MAX_SIDE) + " pixels, not '" + text + "'";
+                            std::to_string(CaptureOptions::MAX_SIDE) + " pixels, not '" + text +
+                            "'";
     const size_t x = text.find('x');
     unsigned long long w = 0, h = 0;
     if (x == std::string::npos || !parseUnsigned(text.substr(0, x), CaptureOptions::MAX_SIDE, w) ||
@@ -54,7 +56,8 @@ std::string parseStills(const std::string& text, CaptureOptions& options)
     size_t begin = 0;
     for (;;) {
         const size_t comma = text.find(',', begin);
-        const std::string item = text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
+        const std::string item =
+            text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
         unsigned long long ms = 0;
         if (!parseUnsigned(item, MAX_MS, ms))
             return "--stills needs times in milliseconds separated by commas, not '" + text + "'";
@@ -64,7 +67,8 @@ std::string parseStills(const std::string& text, CaptureOptions& options)
         begin = comma + 1;
     }
     std::sort(options.stills.begin(), options.stills.end());
-    options.stills.erase(std::unique(options.stills.begin(), options.stills.end()), options.stills.end());
+    options.stills.erase(std::unique(options.stills.begin(), options.stills.end()),
+                         options.stills.end());
     return "";
 }
 
@@ -91,7 +95,8 @@ std::string CaptureOptions::parse(const std::vector<std::string>& args, CaptureO
             options.out = value;
         } else if (name == "--fps") {
             if (!parseUnsigned(value, MAX_FPS, number) || number == 0)
-                return "--fps needs a whole number from 1 to " + std::to_string(MAX_FPS) + ", not '" + value + "'";
+                return "--fps needs a whole number from 1 to " + std::to_string(MAX_FPS) +
+                       ", not '" + value + "'";
             options.fps = static_cast<int>(number);
         } else if (name == "--size") {
             const std::string error = parseSize(value, options);
@@ -113,7 +118,8 @@ std::string CaptureOptions::parse(const std::vector<std::string>& args, CaptureO
         } else if (name == "--seed") {
             int seed = 0;
             if (!parseInt(value, seed))
-                return "--seed needs a whole number within the range of an int, not '" + value + "'";
+                return "--seed needs a whole number within the range of an int, not '" + value +
+                       "'";
             options.seed = seed;
         } else if (name == "--glow") {
             if (value != "1" && value != "2")
@@ -139,7 +145,8 @@ std::string CaptureOptions::stillPath(unsigned ms) const
 {
     const size_t slash = out.find_last_of('/');
     const size_t dot = out.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return (hasExtension ? out.substr(0, dot) : out) + "-" + std::to_string(ms) + ".png";
 }
 

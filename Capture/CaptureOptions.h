@@ -13,15 +13,15 @@ struct CaptureOptions {
 
     std::string out = "dedoz.mp4";
     int fps = 60;
-    int width = 0;   // 0: the settings' size (width and height are set together)
+    int width = 0;  // 0: the settings' size (width and height are set together)
     int height = 0;
     unsigned from = 0;
-    std::optional<unsigned> to;      // unset: the end of the show
-    std::vector<unsigned> stills;    // ascending, no repeats; non-empty: PNGs instead of a video
-    std::optional<int> seed;         // unset: the settings' seed
-    int glow = 1;                    // glow target size divisor: 1 full size, 2 half size
-    std::string music;               // empty: the demo's soundtrack
-    std::string frameLog;            // empty: none (see FrameLog)
+    std::optional<unsigned> to;    // unset: the end of the show
+    std::vector<unsigned> stills;  // ascending, no repeats; non-empty: PNGs instead of a video
+    std::optional<int> seed;       // unset: the settings' seed
+    int glow = 1;                  // glow target size divisor: 1 full size, 2 half size
+    std::string music;             // empty: the demo's soundtrack
+    std::string frameLog;          // empty: none (see FrameLog)
     bool help = false;
 
     // Parses the arguments after the program name. Returns an empty string on

@@ -11,9 +11,9 @@
 #include "Capture/CaptureOptions.h"
 
 struct CapturePlan {
-    uint64_t first = 0;             // first frame captured
-    uint64_t end = 0;               // one past the last frame the show runs to
-    std::vector<uint64_t> stills;   // frames written as stills (same order as the options' times)
+    uint64_t first = 0;            // first frame captured
+    uint64_t end = 0;              // one past the last frame the show runs to
+    std::vector<uint64_t> stills;  // frames written as stills (same order as the options' times)
 
     // True when frame n is written (a video frame in [first, end) or a still).
     bool captures(uint64_t frame) const;

@@ -55,7 +55,8 @@ std::unique_ptr<Music> showMusic(const std::string& path, bool readable)
 }
 
 // Plays a fresh copy of the show without drawing and returns its length in frames.
-uint64_t measureShow(const FrameClock& clock, uint32_t seed, const std::string& musicPath, bool readable)
+uint64_t measureShow(const FrameClock& clock, uint32_t seed, const std::string& musicPath,
+                     bool readable)
 {
     const std::unique_ptr<Music> music = showMusic(musicPath, readable);
     Random::seed(seed);
@@ -87,13 +88,16 @@ std::string CaptureRunner::run()
 {
     const CaptureOptions& o = m_options;
     Settings settings(DemoContent::SETTINGS_PATH);
-    const uint32_t seed = static_cast<uint32_t>(o.seed ? *o.seed : settings.getInt("seed", 42, INT_MIN, INT_MAX));
-    const int width = o.width > 0 ? o.width : settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
-    const int height = o.height > 0 ? o.height : settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
+    const uint32_t seed =
+        static_cast<uint32_t>(o.seed ? *o.seed : settings.getInt("seed", 42, INT_MIN, INT_MAX));
+    const int width =
+        o.width > 0 ? o.width : settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
+    const int height =
+        o.height > 0 ? o.height : settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
     const bool video = o.stills.empty();
     if (video && (width % 2 != 0 || height % 2 != 0))
-        throw CaptureError("a video needs an even width and height, not " + std::to_string(width) + "x" +
-                           std::to_string(height));
+        throw CaptureError("a video needs an even width and height, not " + std::to_string(width) +
+                           "x" + std::to_string(height));
     const FrameClock clock(o.fps);
 
     Soundtrack soundtrack;
@@ -105,12 +109,14 @@ std::string CaptureRunner::run()
 
     Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "DedoZ capture");
     if (!hasRequiredExtensions(engine))
-        throw CaptureError("the OpenGL driver lacks GL_ARB_framebuffer_object or GL_ARB_framebuffer_sRGB");
+        throw CaptureError(
+            "the OpenGL driver lacks GL_ARB_framebuffer_object or GL_ARB_framebuffer_sRGB");
     Window& window = *engine.getWindow();
     if (window.getWidth() != width || window.getHeight() != height)
         throw CaptureError("the window is " + std::to_string(window.getWidth()) + "x" +
-                           std::to_string(window.getHeight()) + ", not the " + std::to_string(width) + "x" +
-                           std::to_string(height) + " asked for (screen too small?)");
+                           std::to_string(window.getHeight()) + ", not the " +
+                           std::to_string(width) + "x" + std::to_string(height) +
+                           " asked for (screen too small?)");
 
     CapturePlan plan;
     const uint64_t showFrames = measureShow(clock, seed, musicPath, soundtrack.loaded());
@@ -126,8 +132,11 @@ std::string CaptureRunner::run()
         sound.frames = soundtrack.frames();
         sound.channels = soundtrack.channels();
         sound.sampleRate = soundtrack.sampleRate();
-        sound.start = soundtrack.loaded() ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate()) : 0;
-        writer = std::make_unique<VideoWriter>(o.out, width, height, o.fps, soundtrack.loaded() ? &sound : nullptr);
+        sound.start = soundtrack.loaded()
+                          ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate())
+                          : 0;
+        writer = std::make_unique<VideoWriter>(o.out, width, height, o.fps,
+                                               soundtrack.loaded() ? &sound : nullptr);
     } else {
         std::vector<std::string> paths;
         for (unsigned ms : o.stills)
@@ -154,7 +163,8 @@ std::string CaptureRunner::run()
     uint64_t delivered = 0;
     PboReader reader(width, height, [&](uint64_t frame, const uint8_t* rgba) {
         if (log)
-            log->write(frame, clock.timeOf(frame), bands[frame % BAND_HISTORY], FrameLog::hashFrame(rgba, width, height));
+            log->write(frame, clock.timeOf(frame), bands[frame % BAND_HISTORY],
+                       FrameLog::hashFrame(rgba, width, height));
         if (writer) {
             writer->writeFrame(rgba);
         } else {
@@ -186,8 +196,9 @@ std::string CaptureRunner::run()
 
     if (writer) {
         writer->finish();
-        const std::string summary = "Wrote " + o.out + ": " + std::to_string(writer->frames()) + " frames at " +
-                                    std::to_string(o.fps) + " fps, " + duration(writer->frames(), o.fps) + ", " +
+        const std::string summary = "Wrote " + o.out + ": " + std::to_string(writer->frames()) +
+                                    " frames at " + std::to_string(o.fps) + " fps, " +
+                                    duration(writer->frames(), o.fps) + ", " +
                                     ProgressReporter::formatBytes(writer->fileSize());
         progress.finish(summary);
         return summary;
@@ -196,8 +207,8 @@ std::string CaptureRunner::run()
     std::string names;
     for (unsigned ms : o.stills)
         names += (names.empty() ? "" : ", ") + o.stillPath(ms);
-    const std::string summary = "Wrote " + std::to_string(o.stills.size()) + " still(s): " + names + ", " +
-                                ProgressReporter::formatBytes(stills->totalSize());
+    const std::string summary = "Wrote " + std::to_string(o.stills.size()) + " still(s): " + names +
+                                ", " + ProgressReporter::formatBytes(stills->totalSize());
     progress.finish(summary);
     return summary;
 }

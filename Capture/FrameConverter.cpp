@@ -13,13 +13,14 @@ FrameConverter::FrameConverter(int width, int height, AVPixelFormat format)
       m_frame(av_frame_alloc())
 {
     if (!m_sws || !m_frame)
-        throw CaptureError("cannot convert " + std::to_string(width) + "x" + std::to_string(height) +
-                           " frames to " + av_get_pix_fmt_name(format));
+        throw CaptureError("cannot convert " + std::to_string(width) + "x" +
+                           std::to_string(height) + " frames to " + av_get_pix_fmt_name(format));
     m_frame->format = format;
     m_frame->width = width;
     m_frame->height = height;
     if (av_frame_get_buffer(m_frame.get(), 0) < 0)
-        throw CaptureError("out of memory for a " + std::to_string(width) + "x" + std::to_string(height) + " frame");
+        throw CaptureError("out of memory for a " + std::to_string(width) + "x" +
+                           std::to_string(height) + " frame");
 }
 
 void FrameConverter::convert(const uint8_t* rgba)

@@ -20,7 +20,8 @@ FrameLog::~FrameLog()
 
 void FrameLog::write(uint64_t index, uint64_t timeMs, float band2, uint64_t hash)
 {
-    std::fprintf(m_file, "%" PRIu64 " %" PRIu64 " %.6f %016" PRIx64 "\n", index, timeMs, band2, hash);
+    std::fprintf(m_file, "%" PRIu64 " %" PRIu64 " %.6f %016" PRIx64 "\n", index, timeMs, band2,
+                 hash);
 }
 
 uint64_t FrameLog::hashFrame(const uint8_t* rgba, int width, int height)

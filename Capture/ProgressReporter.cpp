@@ -21,13 +21,13 @@ std::string ProgressReporter::format(uint64_t done, uint64_t total, double elaps
     const double fps = elapsed > 0.0 ? static_cast<double>(done) / elapsed : 0.0;
     char text[160];
     int length = std::snprintf(text, sizeof text, "frame %llu/%llu (%.1f %%), %.1f fps",
-                               static_cast<unsigned long long>(done), static_cast<unsigned long long>(total),
-                               share * 100.0, fps);
+                               static_cast<unsigned long long>(done),
+                               static_cast<unsigned long long>(total), share * 100.0, fps);
     if (fps > 0.0 && done <= total) {
         const unsigned long long left =
             static_cast<unsigned long long>(static_cast<double>(total - done) / fps + 0.5);
-        std::snprintf(text + length, sizeof text - static_cast<size_t>(length), ", %llu:%02llu left",
-                      left / 60, left % 60);
+        std::snprintf(text + length, sizeof text - static_cast<size_t>(length),
+                      ", %llu:%02llu left", left / 60, left % 60);
     }
     return text;
 }
@@ -36,9 +36,11 @@ std::string ProgressReporter::formatBytes(uint64_t bytes)
 {
     char text[32];
     if (bytes >= 1024u * 1024u)
-        std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+        std::snprintf(text, sizeof text, "%.1f MiB",
+                      static_cast<double>(bytes) / (1024.0 * 1024.0));
     else if (bytes >= 1024u)
-        std::snprintf(text, sizeof text, "%llu KiB", static_cast<unsigned long long>(bytes / 1024u));
+        std::snprintf(text, sizeof text, "%llu KiB",
+                      static_cast<unsigned long long>(bytes / 1024u));
     else
         std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
     return text;

@@ -10,8 +10,8 @@
 
 class ProgressReporter {
 public:
-    static constexpr double REPORT_SECONDS = 5.0;    // between lines off a terminal
-    static constexpr double REDRAW_SECONDS = 0.25;   // between redraws on a terminal
+    static constexpr double REPORT_SECONDS = 5.0;   // between lines off a terminal
+    static constexpr double REDRAW_SECONDS = 0.25;  // between redraws on a terminal
 
     // total: frames to capture (> 0). terminal: rewrite one line in place.
     ProgressReporter(std::ostream& out, uint64_t total, bool terminal);

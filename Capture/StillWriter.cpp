@@ -6,7 +6,8 @@
 #include "Capture/CaptureError.h"
 
 StillWriter::StillWriter(const std::vector<std::string>& paths, int width, int height)
-    : m_written(paths.size(), false), m_converter(width, height, AV_PIX_FMT_RGB24), m_packet(av_packet_alloc())
+    : m_written(paths.size(), false), m_converter(width, height, AV_PIX_FMT_RGB24),
+      m_packet(av_packet_alloc())
 {
     for (const std::string& path : paths)
         m_files.push_back(std::make_unique<OutputFile>(path));

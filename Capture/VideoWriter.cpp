@@ -27,7 +27,8 @@ AvCodecContextPtr newEncoder(const char* name)
 
 }  // namespace
 
-VideoWriter::VideoWriter(const std::string& path, int width, int height, int fps, const Sound* sound)
+VideoWriter::VideoWriter(const std::string& path, int width, int height, int fps,
+                         const Sound* sound)
     : m_file(path), m_fps(fps), m_converter(width, height, AV_PIX_FMT_YUV420P), m_audioWritten(0),
       m_frames(0)
 {
@@ -103,7 +104,8 @@ void VideoWriter::writeSoundUntil(uint64_t end, bool last)
             for (uint64_t i = 0; i < count; ++i) {
                 const uint64_t source = m_sound.start + m_audioWritten + i;
                 plane[i] = source < m_sound.frames
-                               ? m_sound.data[source * static_cast<uint64_t>(m_sound.channels) + static_cast<uint64_t>(c)]
+                               ? m_sound.data[source * static_cast<uint64_t>(m_sound.channels) +
+                                              static_cast<uint64_t>(c)]
                                : 0.0f;
             }
         }

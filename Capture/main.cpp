@@ -17,7 +17,8 @@ extern "C" {
 int main(int argc, char** argv)
 {
     CaptureOptions options;
-    const std::string error = CaptureOptions::parse(std::vector<std::string>(argv + 1, argv + argc), options);
+    const std::string error =
+        CaptureOptions::parse(std::vector<std::string>(argv + 1, argv + argc), options);
     if (!error.empty()) {
         std::cerr << "dedoz-capture: " << error << std::endl;
         return 1;

@@ -38,8 +38,7 @@ int halfOf(int side)
 }  // namespace
 
 PostProcessChain::PostProcessChain(Window& window, GlowSize size)
-    : m_window(window),
-      m_size(size),
+    : m_window(window), m_size(size),
       m_glowWidth(size == GlowSize::Half ? halfOf(window.getWidth()) : window.getWidth()),
       m_glowHeight(size == GlowSize::Half ? halfOf(window.getHeight()) : window.getHeight())
 {

@@ -63,7 +63,7 @@ private:
 
     Window& m_window;
     GlowSize m_size;
-    int m_glowWidth;   // size of both targets, pixels
+    int m_glowWidth;  // size of both targets, pixels
     int m_glowHeight;
     FrameStageObserver* m_observer = nullptr;
     // Declared so that destruction runs frame buffer, second target, first target.

@@ -62,10 +62,8 @@ void warnIfLargerThanTheScreen(Engine& engine)
         return;
     std::cout << "Warning: the window (" << window.getWidth() << "x" << window.getHeight()
               << ") is larger than the screen (" << screenWidth << "x" << screenHeight
-              << "), its edges are cut off; hres 0 vres 0 gives the screen's own size"
-              << std::endl;
+              << "), its edges are cut off; hres 0 vres 0 gives the screen's own size" << std::endl;
 }
-
 
 // One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
 // window closed) or the end of the last scene.
@@ -73,7 +71,8 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
              PostProcessChain& chain, const ChainPrograms& programs)
 {
     for (;;) {
-        chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);
+        chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur,
+                          *programs.verticalBlur);
         inputs.update();
         engine.waitNextFrame();
         if (inputs.isQuitRequested())

@@ -7,7 +7,8 @@
 void PyramidShape::build(LineRenderer& lines, const LineVertex& paint, float size)
 {
     const float s = size;
-    const float at[5][3] = {{-s, -s, -s}, {s, -s, -s}, {-s, -s, s}, {s, -s, s}, {0.0f, 1.5f * s, 0.0f}};
+    const float at[5][3] = {
+        {-s, -s, -s}, {s, -s, -s}, {-s, -s, s}, {s, -s, s}, {0.0f, 1.5f * s, 0.0f}};
     std::vector<LineVertex> corners(5, paint);
     for (unsigned k = 0; k < 5; ++k) {
         corners[k].x = at[k][0];

@@ -22,7 +22,8 @@ Angle angle(double degrees)
     return {std::cos(radians), std::sin(radians)};
 }
 
-LineVertex pointAt(const LineVertex& paint, float radius, const Angle& latitude, const Angle& longitude)
+LineVertex pointAt(const LineVertex& paint, float radius, const Angle& latitude,
+                   const Angle& longitude)
 {
     LineVertex v = paint;
     v.x = static_cast<float>(radius * latitude.cosine * longitude.cosine);
@@ -33,7 +34,8 @@ LineVertex pointAt(const LineVertex& paint, float radius, const Angle& latitude,
 
 }  // namespace
 
-void SphereShape::build(LineRenderer& lines, const LineVertex& paint, float radius, unsigned divisions)
+void SphereShape::build(LineRenderer& lines, const LineVertex& paint, float radius,
+                        unsigned divisions)
 {
     const unsigned n = divisions;
     if (n == 0)

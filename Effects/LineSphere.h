@@ -9,7 +9,8 @@ struct SphereShape {
     // For each of the n bands between neighbouring latitudes (-90 to 90 degrees), one arc
     // of each of its two circles per longitude step of 360 / n degrees, so the inner
     // circles are drawn twice and the poles as polygons of almost zero size.
-    static void build(LineRenderer& lines, const LineVertex& paint, float radius, unsigned divisions);
+    static void build(LineRenderer& lines, const LineVertex& paint, float radius,
+                      unsigned divisions);
 };
 
 // Constructed as LineSphere(position, rotation, colour, radius, divisions).

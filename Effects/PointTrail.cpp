@@ -31,12 +31,10 @@ float WorldSinCurve::z(float t, float phase)
 }
 
 template <typename Curve>
-PointTrail<Curve>::PointTrail(const Vector3& centre, const Colour& colour, int capacity, float phase)
-    : m_centre(centre),
-      m_colour{0.3f * colour.r, 0.3f * colour.g, 0.3f * colour.b, colour.a},
-      m_count(0),
-      m_t(0.0f),
-      m_phase(phase),
+PointTrail<Curve>::PointTrail(const Vector3& centre, const Colour& colour, int capacity,
+                              float phase)
+    : m_centre(centre), m_colour{0.3f * colour.r, 0.3f * colour.g, 0.3f * colour.b, colour.a},
+      m_count(0), m_t(0.0f), m_phase(phase),
       m_capacity(capacity > 0 ? static_cast<unsigned>(capacity) : 0u)
 {
     // A negative capacity is a caller's mistake, not a request for a huge array.
@@ -48,8 +46,7 @@ template <typename Curve>
 Vector3 PointTrail<Curve>::curvePoint(const Vector3& centre, float t, float phase)
 {
     return Vector3{centre.x + t + std::sin(t) + std::sin(t + phase),
-                   centre.y + 1.0f + std::cos(2.0f * t + phase),
-                   centre.z + Curve::z(t, phase)};
+                   centre.y + 1.0f + std::cos(2.0f * t + phase), centre.z + Curve::z(t, phase)};
 }
 
 template <typename Curve>
@@ -72,7 +69,8 @@ void PointTrail<Curve>::update()
 
     if (m_count < m_capacity) {
         const Vector3 at = curvePoint(m_centre, m_t, m_phase);
-        points[m_count] = TrailPoint{at.x, at.y, at.z, m_colour.r, m_colour.g, m_colour.b, m_colour.a, 0};
+        points[m_count] =
+            TrailPoint{at.x, at.y, at.z, m_colour.r, m_colour.g, m_colour.b, m_colour.a, 0};
         ++m_count;
     }
     m_t += Curve::STEP;

@@ -62,10 +62,10 @@ public:
 private:
     std::unique_ptr<TrailPoint[]> m_points;  // m_capacity records; live ones first, unordered
     Vector3 m_centre;
-    Colour m_colour;       // colour of every new point
-    unsigned m_count;      // live points, <= m_capacity
-    float m_t;             // curve parameter T
-    float m_phase;         // curve phase P
+    Colour m_colour;   // colour of every new point
+    unsigned m_count;  // live points, <= m_capacity
+    float m_t;         // curve parameter T
+    float m_phase;     // curve phase P
     unsigned m_capacity;
 };
 
@@ -82,6 +82,6 @@ using WorldTrailSin = PointTrail<WorldSinCurve>;
 
 // The six trail colours the scenes share, in order: two greens, two blues, yellow, red.
 constexpr Colour trailColours[6] = {
-    {0.0f, 0.74f, 0.19f, 1.0f},  {0.39f, 0.87f, 0.52f, 1.0f}, {0.19f, 0.086f, 0.72f, 1.0f},
-    {0.39f, 0.29f, 0.847f, 1.0f}, {1.0f, 0.8f, 0.0f, 1.0f},   {1.0f, 0.11f, 0.0f, 1.0f},
+    {0.0f, 0.74f, 0.19f, 1.0f},   {0.39f, 0.87f, 0.52f, 1.0f}, {0.19f, 0.086f, 0.72f, 1.0f},
+    {0.39f, 0.29f, 0.847f, 1.0f}, {1.0f, 0.8f, 0.0f, 1.0f},    {1.0f, 0.11f, 0.0f, 1.0f},
 };

@@ -71,15 +71,16 @@ void SpectrumGrid::raiseBands(const float* spectrum)
             // The threshold uses the fixed factor 15, whatever m_bandScale holds.
             if (15.0f * spectrum[b] > h) {
                 h = spectrum[b] * m_bandScale;
-                setColour(v, Colour{0.6f * bandColour.r, 0.6f * bandColour.g,
-                                    0.6f * bandColour.b, 0.6f * bandColour.a});
+                setColour(v, Colour{0.6f * bandColour.r, 0.6f * bandColour.g, 0.6f * bandColour.b,
+                                    0.6f * bandColour.a});
             }
             v.y = h;
         }
     }
 }
 
-void SpectrumGrid::startWave(unsigned p, unsigned q, const Colour& colour, unsigned step, unsigned limit)
+void SpectrumGrid::startWave(unsigned p, unsigned q, const Colour& colour, unsigned step,
+                             unsigned limit)
 {
     // Unsigned comparisons also reject a neighbour that went below zero.
     if (p >= m_width || q >= m_depth || step >= limit)

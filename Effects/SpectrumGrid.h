@@ -35,12 +35,12 @@ public:
     // Every vertex height becomes 0; colours stay.
     void flatten();
 
-    unsigned m_width;   // columns (x)
-    unsigned m_depth;   // rows (z)
-    LineRenderer m_lines;                       // width * depth points; y is the bar height
-    std::vector<unsigned> m_waveStep;           // per vertex; 0 = no wave holds it
-    unsigned m_currentStep;                     // front shown by the next stepWave; 0 = idle
-    std::vector<Colour> m_targetColour;         // per vertex, the colour faded to behind a wave
+    unsigned m_width;                    // columns (x)
+    unsigned m_depth;                    // rows (z)
+    LineRenderer m_lines;                // width * depth points; y is the bar height
+    std::vector<unsigned> m_waveStep;    // per vertex; 0 = no wave holds it
+    unsigned m_currentStep;              // front shown by the next stepWave; 0 = idle
+    std::vector<Colour> m_targetColour;  // per vertex, the colour faded to behind a wave
     std::array<std::array<unsigned, POINTS_PER_BAND>, BAND_COUNT> m_bands;  // vertex numbers
-    float m_bandScale;                          // height per unit of spectrum value
+    float m_bandScale;  // height per unit of spectrum value
 };

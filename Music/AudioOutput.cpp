@@ -113,7 +113,8 @@ bool dummyRequested()
 
 }  // namespace
 
-AudioOutput::AudioOutput() : m_fill(nullptr), m_context(nullptr), m_open(false), m_silent(false), m_rate(kOutputRate)
+AudioOutput::AudioOutput()
+    : m_fill(nullptr), m_context(nullptr), m_open(false), m_silent(false), m_rate(kOutputRate)
 {
 }
 
@@ -160,7 +161,8 @@ int AudioOutput::open(Fill fill, void* context)
         if (!silent)
             return SoundResult::AudioDevice;  // the caller reports this one failure
         std::cerr << "No audio device could be opened (" << reason
-                  << "): the music goes on without sound through SDL's dummy audio driver" << std::endl;
+                  << "): the music goes on without sound through SDL's dummy audio driver"
+                  << std::endl;
     }
     m_open = true;
     s_owner = this;

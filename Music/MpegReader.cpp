@@ -45,7 +45,8 @@ mpg123_ssize_t readCallback(void* handle, void* out, size_t size)
     unsigned char* to = static_cast<unsigned char*>(out);
     size_t done = 0;
     while (done < size) {
-        if (io.position >= io.bufferStart && io.position < io.bufferStart + static_cast<int64_t>(io.buffered)) {
+        if (io.position >= io.bufferStart &&
+            io.position < io.bufferStart + static_cast<int64_t>(io.buffered)) {
             const size_t at = static_cast<size_t>(io.position - io.bufferStart);
             const size_t n = std::min(size - done, io.buffered - at);
             std::memcpy(to + done, io.buffer.data() + at, n);
@@ -130,8 +131,8 @@ int MpegReader::open(const SoundFile& file)
     int channels = 0;
     int encoding = 0;
     // getformat parses up to the first frame; nothing decodable means no MP3.
-    if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK || encoding != MPG123_ENC_FLOAT_32 ||
-        channels < 1 || rate <= 0)
+    if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK ||
+        encoding != MPG123_ENC_FLOAT_32 || channels < 1 || rate <= 0)
         return SoundResult::FileBad;
     m_channels = channels;
     m_sampleRate = static_cast<int>(rate);
@@ -147,7 +148,9 @@ bool MpegReader::exactLength() const
 {
     long accurate = 0;
     double unused = 0.0;
-    return m_handle && mpg123_getstate(m_handle.get(), MPG123_ACCURATE, &accurate, &unused) == MPG123_OK && accurate;
+    return m_handle &&
+           mpg123_getstate(m_handle.get(), MPG123_ACCURATE, &accurate, &unused) == MPG123_OK &&
+           accurate;
 }
 
 int MpegReader::check(int64_t* frames)
@@ -205,8 +208,9 @@ int MpegReader::read(float* out, int maxFrames, int* frames, bool* ended)
             continue;
         }
         if (rc != MPG123_OK)
-            return m_decoded + static_cast<int64_t>(filled / frameBytes) == 0 ? SoundResult::FileBad
-                                                                                : SoundResult::FileTruncated;
+            return m_decoded + static_cast<int64_t>(filled / frameBytes) == 0
+                       ? SoundResult::FileBad
+                       : SoundResult::FileTruncated;
     }
     *frames = static_cast<int>(filled / frameBytes);
     m_decoded += *frames;

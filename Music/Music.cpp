@@ -10,9 +10,9 @@
 #include "Music/SoundSample.h"
 #include "Music/SoundSystem.h"
 
-const unsigned int Music::StreamMode = SoundSystem::ModeLoopOff | SoundSystem::ModeFlat |
-                                       SoundSystem::ModeSoftwareMix | SoundSystem::ModeCreateSample |
-                                       SoundSystem::ModeExactTime | SoundSystem::ModeSingleInstance;
+const unsigned int Music::StreamMode =
+    SoundSystem::ModeLoopOff | SoundSystem::ModeFlat | SoundSystem::ModeSoftwareMix |
+    SoundSystem::ModeCreateSample | SoundSystem::ModeExactTime | SoundSystem::ModeSingleInstance;
 static_assert(SoundSystem::ModeLoopOff + SoundSystem::ModeFlat + SoundSystem::ModeSoftwareMix +
                       SoundSystem::ModeCreateSample + SoundSystem::ModeExactTime +
                       SoundSystem::ModeSingleInstance ==
@@ -79,7 +79,8 @@ bool Music::init()
         return false;
     if (!m_manualClock)
         return check(m_system->init(kChannels, SoundSystem::InitNormal));
-    return check(m_system->init(kChannels, SoundSystem::InitNoDevice)) && check(m_system->setClock(m_clockMs));
+    return check(m_system->init(kChannels, SoundSystem::InitNoDevice)) &&
+           check(m_system->setClock(m_clockMs));
 }
 
 bool Music::load(const char* path)
@@ -144,7 +145,8 @@ std::unique_ptr<char[]> Music::getName()
     std::unique_ptr<char[]> name(new (std::nothrow) char[kNameLength]());
     if (!name)
         return name;  // no memory for 50 bytes: nothing to report into
-    check(m_sound ? m_sound->getName(name.get(), kNameLength) : static_cast<int>(SoundResult::InvalidHandle));
+    check(m_sound ? m_sound->getName(name.get(), kNameLength)
+                  : static_cast<int>(SoundResult::InvalidHandle));
     return name;
 }
 

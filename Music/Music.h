@@ -64,8 +64,9 @@ private:
     // Declared in this order, so a destruction without the destructor's own order
     // would still free the channel, then the sound, then the system.
     std::unique_ptr<SoundSystem, SystemRelease> m_system;  // created by init
-    std::unique_ptr<SoundSample, SoundRelease> m_sound;     // replaced by each load
-    std::unique_ptr<SoundChannel, ChannelRelease> m_channel;  // set by play; null until the first play
-    bool m_manualClock;    // setClock came before init
+    std::unique_ptr<SoundSample, SoundRelease> m_sound;    // replaced by each load
+    std::unique_ptr<SoundChannel, ChannelRelease>
+        m_channel;       // set by play; null until the first play
+    bool m_manualClock;  // setClock came before init
     unsigned int m_clockMs;
 };

@@ -28,7 +28,8 @@ unsigned int framesToMs(uint64_t position, int rate)
     const uint64_t fraction = position & 0xffffffffu;
     const uint64_t ms = frames * 1000u / static_cast<uint64_t>(rate);
     const uint64_t rest = frames * 1000u % static_cast<uint64_t>(rate);
-    const uint64_t extra = (rest * 4294967296ull + fraction * 1000u) / (static_cast<uint64_t>(rate) << 32);
+    const uint64_t extra =
+        (rest * 4294967296ull + fraction * 1000u) / (static_cast<uint64_t>(rate) << 32);
     return static_cast<unsigned int>(ms + extra);
 }
 
@@ -123,7 +124,8 @@ int SoundChannel::getPosition(unsigned int* position, unsigned int timeUnit) con
     const SoundMixer& mixer = *m_system.m_mixer;
     if (!mixer.active(m_voice))
         return SoundResult::ChannelStopped;
-    *position = framesToMs(mixer.heardFilePosition(m_voice, now), mixer.stream(m_voice)->sampleRate());
+    *position =
+        framesToMs(mixer.heardFilePosition(m_voice, now), mixer.stream(m_voice)->sampleRate());
     return SoundResult::Ok;
 }
 

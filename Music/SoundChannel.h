@@ -8,7 +8,7 @@ class SoundSystem;
 
 class SoundChannel {
 public:
-    static const int WindowTriangle = 1;      // the only spectrum window offered
+    static const int WindowTriangle = 1;  // the only spectrum window offered
     static const int MaxSpectrumCount = 16384;
 
     // Each call returns SoundResult::ChannelStopped once the sound has ended or

@@ -54,7 +54,8 @@ int decode(const char* path, std::vector<float>& out, int& channels, int& rate)
 
 }  // namespace
 
-int SoundDecoder::decodeFile(const char* path, std::vector<float>& interleaved, int& channels, int& sampleRate)
+int SoundDecoder::decodeFile(const char* path, std::vector<float>& interleaved, int& channels,
+                             int& sampleRate)
 {
     interleaved.clear();
     channels = 0;

@@ -13,5 +13,6 @@ public:
     // On failure returns one of the SoundResult codes (missing or not a regular
     // file, directory, empty file, not an MP3, truncated MP3, ...) and leaves
     // interleaved empty, channels and sampleRate 0. Thread-safe: keeps no state between calls.
-    static int decodeFile(const char* path, std::vector<float>& interleaved, int& channels, int& sampleRate);
+    static int decodeFile(const char* path, std::vector<float>& interleaved, int& channels,
+                          int& sampleRate);
 };

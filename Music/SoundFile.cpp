@@ -15,8 +15,8 @@ namespace {
 
 uint32_t littleEndian32(const unsigned char* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 // MPEG audio may travel inside a WAV file (format tags 0x50 and 0x55), which the
@@ -26,7 +26,8 @@ uint32_t littleEndian32(const unsigned char* p)
 bool riffWithoutMpeg(const SoundFile& file)
 {
     unsigned char head[12];
-    if (file.readAt(head, sizeof head, 0) != static_cast<long long>(sizeof head) || std::memcmp(head, "RIFF", 4) != 0)
+    if (file.readAt(head, sizeof head, 0) != static_cast<long long>(sizeof head) ||
+        std::memcmp(head, "RIFF", 4) != 0)
         return false;
     if (std::memcmp(head + 8, "WAVE", 4) != 0)
         return true;
@@ -72,7 +73,8 @@ int SoundFile::open(const char* path, std::unique_ptr<SoundFile>* file)
     else if (S_ISDIR(info.st_mode))
         result = SoundResult::FileIsDirectory;
     else if (!S_ISREG(info.st_mode))
-        result = SoundResult::FileNotFound;  // FIFO, socket, device: nothing a sound can be read from
+        result =
+            SoundResult::FileNotFound;  // FIFO, socket, device: nothing a sound can be read from
     else if (info.st_size == 0)
         result = SoundResult::FileEmpty;
     if (result != SoundResult::Ok) {

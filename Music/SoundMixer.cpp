@@ -29,8 +29,8 @@ int SoundMixer::freeVoice() const
     return -1;
 }
 
-std::shared_ptr<SoundStream> SoundMixer::start(int index, std::shared_ptr<SoundStream> stream, bool paused,
-                                               int64_t nowNs)
+std::shared_ptr<SoundStream> SoundMixer::start(int index, std::shared_ptr<SoundStream> stream,
+                                               bool paused, int64_t nowNs)
 {
     assert(stream && stream->isOpen());
     Voice& voice = m_voices[index];
@@ -41,7 +41,8 @@ std::shared_ptr<SoundStream> SoundMixer::start(int index, std::shared_ptr<SoundS
     voice.loopsLeft = voice.stream->loops() ? -1 : 0;
     voice.passStart = 0;
     voice.position = 0;
-    voice.step = (static_cast<uint64_t>(voice.stream->sampleRate()) << 32) / static_cast<uint64_t>(m_outputRate);
+    voice.step = (static_cast<uint64_t>(voice.stream->sampleRate()) << 32) /
+                 static_cast<uint64_t>(m_outputRate);
     restartClock(voice, nowNs);
     voice.stream->setPlayFrame(0);
     return previous;
@@ -184,7 +185,8 @@ void SoundMixer::mixVoice(Voice& voice, float* mix, int frames)
         if (a) {
             if (!b)
                 b = a;
-            const float t = static_cast<float>(voice.position & 0xffffffffu) * (1.0f / 4294967296.0f);
+            const float t =
+                static_cast<float>(voice.position & 0xffffffffu) * (1.0f / 4294967296.0f);
             const float left = a[0] + (b[0] - a[0]) * t;
             const float right = channels > 1 ? a[1] + (b[1] - a[1]) * t : left;
             mix[2 * i] += left;

@@ -32,7 +32,8 @@ public:
     // Starts stream (open, restarted at frame 0) on voice from its first frame at
     // time nowNs; returns the stream the voice played before, for the caller to
     // destroy outside its lock.
-    std::shared_ptr<SoundStream> start(int voice, std::shared_ptr<SoundStream> stream, bool paused, int64_t nowNs);
+    std::shared_ptr<SoundStream> start(int voice, std::shared_ptr<SoundStream> stream, bool paused,
+                                       int64_t nowNs);
     // Stops the voice; returns its stream like start().
     std::shared_ptr<SoundStream> stop(int voice);
     bool active(int voice) const { return m_voices[voice].active; }  // playing or paused
@@ -67,12 +68,12 @@ private:
         std::shared_ptr<SoundStream> stream;  // kept after the end until replaced or stopped
         bool active = false;                  // false: free (stopped or ended)
         bool paused = false;
-        int loopsLeft = 0;                    // -1: forever
-        int64_t passStart = 0;                // timeline frame of file frame 0 of this pass
-        uint64_t position = 0;                // next timeline frame to mix, 32.32
-        uint64_t step = 0;                    // source frames per output frame, 32.32
-        int64_t anchorNs = 0;                 // time at which position was handed over
-        bool anchorPending = false;           // jumped or resumed: held until the next mix
+        int loopsLeft = 0;           // -1: forever
+        int64_t passStart = 0;       // timeline frame of file frame 0 of this pass
+        uint64_t position = 0;       // next timeline frame to mix, 32.32
+        uint64_t step = 0;           // source frames per output frame, 32.32
+        int64_t anchorNs = 0;        // time at which position was handed over
+        bool anchorPending = false;  // jumped or resumed: held until the next mix
     };
 
     void restartClock(Voice& voice, int64_t nowNs) const;
@@ -84,5 +85,5 @@ private:
     std::vector<float> m_mixBuffer;  // interleaved stereo, one chunk of a mix
     int m_outputRate;                // Hz
     bool m_clockDriven;
-    int m_lastMixFrames;             // frames of the last mix: what the device still holds
+    int m_lastMixFrames;  // frames of the last mix: what the device still holds
 };

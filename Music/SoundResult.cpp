@@ -22,7 +22,8 @@ const char* SoundResult::errorString(int code)
     case ChannelStopped: return "The sound channel has stopped playing.";
     case DeviceInUse: return "Another sound system already holds the audio output.";
     case InvalidPosition: return "The position lies past the end of the sound.";
-    case ClockNotSettable: return "The sound system runs on its audio device's clock, which cannot be set.";
+    case ClockNotSettable:
+        return "The sound system runs on its audio device's clock, which cannot be set.";
     default: break;
     }
     // Codes 19 to 97 are reserved for the layer but unused: the layer never returns

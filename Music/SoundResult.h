@@ -7,19 +7,19 @@ class SoundResult {
 public:
     enum Code : int {
         Ok = 0,
-        InvalidParam = 1,       // null pointer, out-of-range number or unsupported option
-        InvalidHandle = 2,      // null handle, or a handle to an object that is gone
-        NotInitialised = 3,     // the system has not been initialised (or was closed)
-        AlreadyInitialised = 4, // init called twice
+        InvalidParam = 1,        // null pointer, out-of-range number or unsupported option
+        InvalidHandle = 2,       // null handle, or a handle to an object that is gone
+        NotInitialised = 3,      // the system has not been initialised (or was closed)
+        AlreadyInitialised = 4,  // init called twice
         OutOfMemory = 5,
-        FileNotFound = 6,       // the path does not exist, cannot be opened or is no regular file
+        FileNotFound = 6,  // the path does not exist, cannot be opened or is no regular file
         FileIsDirectory = 7,
         FileEmpty = 8,
-        FileBad = 9,            // no MPEG audio could be decoded from the file (a WAV file, text, noise)
-        FileTruncated = 10,     // the file ends before the length announced in its header
-        FormatChanged = 11,     // sample rate or channel count changes inside the file
-        DecoderFailure = 12,    // libmpg123 could not be set up
-        AudioDevice = 13,       // no audio output at all, not even the silent one
+        FileBad = 9,  // no MPEG audio could be decoded from the file (a WAV file, text, noise)
+        FileTruncated = 10,   // the file ends before the length announced in its header
+        FormatChanged = 11,   // sample rate or channel count changes inside the file
+        DecoderFailure = 12,  // libmpg123 could not be set up
+        AudioDevice = 13,     // no audio output at all, not even the silent one
         NoFreeChannel = 14,
         ChannelStopped = 15,    // the channel finished or was stopped
         DeviceInUse = 16,       // another sound system holds the audio output

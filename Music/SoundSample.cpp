@@ -8,9 +8,10 @@
 #include "Music/SoundResult.h"
 #include "Music/SoundSystem.h"
 
-SoundSample::SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames, int sampleRate,
-                         unsigned int mode, const std::string& name)
-    : m_system(system), m_file(std::move(file)), m_frames(frames), m_sampleRate(sampleRate), m_mode(mode), m_name(name)
+SoundSample::SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames,
+                         int sampleRate, unsigned int mode, const std::string& name)
+    : m_system(system), m_file(std::move(file)), m_frames(frames), m_sampleRate(sampleRate),
+      m_mode(mode), m_name(name)
 {
 }
 
@@ -25,7 +26,8 @@ int SoundSample::getLength(unsigned int* length, unsigned int timeUnit) const
 {
     if (!length || timeUnit != SoundSystem::TimeUnitMs)
         return SoundResult::InvalidParam;
-    *length = static_cast<unsigned int>(static_cast<unsigned long long>(m_frames) * 1000 / m_sampleRate);
+    *length =
+        static_cast<unsigned int>(static_cast<unsigned long long>(m_frames) * 1000 / m_sampleRate);
     return SoundResult::Ok;
 }
 

@@ -26,8 +26,8 @@ public:
 private:
     friend class SoundSystem;  // the only creator and owner
     friend struct std::default_delete<SoundSample>;
-    SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames, int sampleRate,
-                unsigned int mode, const std::string& name);
+    SoundSample(SoundSystem& system, std::shared_ptr<const SoundFile> file, int64_t frames,
+                int sampleRate, unsigned int mode, const std::string& name);
     ~SoundSample();
     SoundSample(const SoundSample&) = delete;
     SoundSample& operator=(const SoundSample&) = delete;
@@ -36,8 +36,8 @@ private:
 
     SoundSystem& m_system;
     std::shared_ptr<const SoundFile> m_file;  // shared with the streams that play it
-    int64_t m_frames;     // exact length
-    int m_sampleRate;     // Hz
-    unsigned int m_mode;  // SoundSystem::Mode* bits given at creation
+    int64_t m_frames;                         // exact length
+    int m_sampleRate;                         // Hz
+    unsigned int m_mode;                      // SoundSystem::Mode* bits given at creation
     std::string m_name;
 };

@@ -8,10 +8,11 @@
 #include "Music/SoundFile.h"
 #include "Music/SoundResult.h"
 
-SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops, std::mutex& shared)
-    : m_file(std::move(file)), m_shared(shared), m_length(length), m_loops(loops), m_channels(0), m_sampleRate(0),
-      m_capacity(HistoryFrames + AheadFrames + ChunkFrames), m_finished(true), m_decodeFile(0), m_first(0), m_end(0),
-      m_playFrame(0)
+SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops,
+                         std::mutex& shared)
+    : m_file(std::move(file)), m_shared(shared), m_length(length), m_loops(loops), m_channels(0),
+      m_sampleRate(0), m_capacity(HistoryFrames + AheadFrames + ChunkFrames), m_finished(true),
+      m_decodeFile(0), m_first(0), m_end(0), m_playFrame(0)
 {
     if (!m_file || m_reader.open(*m_file) != SoundResult::Ok)
         return;
@@ -128,7 +129,8 @@ void SoundStream::publish(int frames)
         // Up to the ring's wrap, then from its start.
         const int64_t slot = (m_end + done) % m_capacity;
         const int n = static_cast<int>(std::min<int64_t>(frames - done, m_capacity - slot));
-        std::memcpy(&m_ring[static_cast<size_t>(slot) * width], &m_chunk[static_cast<size_t>(done) * width],
+        std::memcpy(&m_ring[static_cast<size_t>(slot) * width],
+                    &m_chunk[static_cast<size_t>(done) * width],
                     static_cast<size_t>(n) * width * sizeof(float));
         done += n;
     }

@@ -36,7 +36,8 @@ public:
     // Opens a decoder on file (checked when its sound was created; length: its exact
     // length in frames) and allocates the ring for its format. Throws std::bad_alloc;
     // a decoder that cannot start leaves isOpen() false. Nothing is decoded yet.
-    SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops, std::mutex& shared);
+    SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops,
+                std::mutex& shared);
     ~SoundStream();
     SoundStream(const SoundStream&) = delete;
     SoundStream& operator=(const SoundStream&) = delete;
@@ -111,8 +112,8 @@ private:
     int64_t m_decodeFile;        // file frame the reader gives next (-1: unknown, after an error)
 
     // Shared (m_shared held):
-    std::vector<float> m_ring;   // m_capacity frames; frame t at slot t % m_capacity
-    int64_t m_first;             // oldest frame in the ring
-    int64_t m_end;               // one past the newest
+    std::vector<float> m_ring;  // m_capacity frames; frame t at slot t % m_capacity
+    int64_t m_first;            // oldest frame in the ring
+    int64_t m_end;              // one past the newest
     int64_t m_playFrame;
 };

@@ -129,8 +129,8 @@ int SoundSystem::createStream(const char* path, unsigned int mode, SoundSample**
     *sound = nullptr;
     if (!m_initialised)
         return SoundResult::NotInitialised;
-    const unsigned int known = ModeLoopOff | ModeLoopNormal | ModeFlat | ModeSoftwareMix | ModeCreateSample |
-                               ModeExactTime | ModeSingleInstance;
+    const unsigned int known = ModeLoopOff | ModeLoopNormal | ModeFlat | ModeSoftwareMix |
+                               ModeCreateSample | ModeExactTime | ModeSingleInstance;
     if (!path || (mode & ~known) || ((mode & ModeLoopOff) && (mode & ModeLoopNormal)))
         return SoundResult::InvalidParam;
 
@@ -161,7 +161,8 @@ int SoundSystem::createStream(const char* path, unsigned int mode, SoundSample**
     return SoundResult::Ok;
 }
 
-int SoundSystem::playSound(int channelIndex, SoundSample* sound, bool paused, SoundChannel** channel)
+int SoundSystem::playSound(int channelIndex, SoundSample* sound, bool paused,
+                           SoundChannel** channel)
 {
     if (!channel)
         return SoundResult::InvalidParam;
@@ -170,11 +171,13 @@ int SoundSystem::playSound(int channelIndex, SoundSample* sound, bool paused, So
         return SoundResult::NotInitialised;
     if (!sound)
         return SoundResult::InvalidHandle;
-    const bool owned = std::any_of(m_sounds.begin(), m_sounds.end(),
-                                   [sound](const std::unique_ptr<SoundSample>& s) { return s.get() == sound; });
+    const bool owned =
+        std::any_of(m_sounds.begin(), m_sounds.end(),
+                    [sound](const std::unique_ptr<SoundSample>& s) { return s.get() == sound; });
     if (!owned)
         return SoundResult::InvalidHandle;
-    if (channelIndex != ChannelFree && (channelIndex < 0 || channelIndex >= static_cast<int>(m_channels.size())))
+    if (channelIndex != ChannelFree &&
+        (channelIndex < 0 || channelIndex >= static_cast<int>(m_channels.size())))
         return SoundResult::InvalidParam;
     {
         // Only this thread starts voices: one found free now is still free below.
@@ -186,7 +189,8 @@ int SoundSystem::playSound(int channelIndex, SoundSample* sound, bool paused, So
 
     std::shared_ptr<SoundStream> stream;
     try {
-        stream = std::make_shared<SoundStream>(sound->m_file, sound->m_frames, sound->loops(), m_mutex);
+        stream =
+            std::make_shared<SoundStream>(sound->m_file, sound->m_frames, sound->loops(), m_mutex);
     } catch (const std::bad_alloc&) {
         return SoundResult::OutOfMemory;
     }
@@ -243,8 +247,9 @@ int SoundSystem::release()
 
 int SoundSystem::releaseSound(SoundSample* sound)
 {
-    auto it = std::find_if(m_sounds.begin(), m_sounds.end(),
-                           [sound](const std::unique_ptr<SoundSample>& s) { return s.get() == sound; });
+    auto it =
+        std::find_if(m_sounds.begin(), m_sounds.end(),
+                     [sound](const std::unique_ptr<SoundSample>& s) { return s.get() == sound; });
     if (it == m_sounds.end())
         return SoundResult::InvalidHandle;
     std::vector<std::shared_ptr<SoundStream>> stopped;  // destroyed outside the lock

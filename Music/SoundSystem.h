@@ -29,13 +29,14 @@ public:
     // (the file's frames are counted when it is opened). So only the looping bits
     // change anything; the others are accepted for callers that spell out such a
     // sound and have no effect.
-    static const unsigned int ModeLoopOff = 0x1;           // play once (the default)
-    static const unsigned int ModeLoopNormal = 0x2;        // repeat as the loop count says
-    static const unsigned int ModeFlat = 0x8;              // no effect: there is no 3D sound
-    static const unsigned int ModeSoftwareMix = 0x40;      // no effect: mixing is always in software
-    static const unsigned int ModeCreateSample = 0x100;    // no effect: sounds are always streamed
-    static const unsigned int ModeExactTime = 0x4000;      // no effect: lengths are always exact
-    static const unsigned int ModeSingleInstance = 0x20000;  // no effect: any channels may play a sound
+    static const unsigned int ModeLoopOff = 0x1;         // play once (the default)
+    static const unsigned int ModeLoopNormal = 0x2;      // repeat as the loop count says
+    static const unsigned int ModeFlat = 0x8;            // no effect: there is no 3D sound
+    static const unsigned int ModeSoftwareMix = 0x40;    // no effect: mixing is always in software
+    static const unsigned int ModeCreateSample = 0x100;  // no effect: sounds are always streamed
+    static const unsigned int ModeExactTime = 0x4000;    // no effect: lengths are always exact
+    static const unsigned int ModeSingleInstance =
+        0x20000;  // no effect: any channels may play a sound
 
     static const unsigned int InitNormal = 0;      // open the audio device
     static const unsigned int InitNoDevice = 0x1;  // no device: the clock is set by setClock

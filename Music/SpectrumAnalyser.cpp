@@ -54,8 +54,8 @@ SpectrumAnalyser::SpectrumAnalyser(int count) : m_count(count), m_size(2 * count
     std::lock_guard<std::mutex> lock(plannerMutex());
     // ESTIMATE: no measuring run, so construction is quick and the plan deterministic;
     // for power-of-two sizes its plans are close to the measured ones.
-    m_plan.reset(fftwf_plan_dft_r2c_1d(m_size, m_input.get(), static_cast<fftwf_complex*>(m_output.get()),
-                                       FFTW_ESTIMATE));
+    m_plan.reset(fftwf_plan_dft_r2c_1d(m_size, m_input.get(),
+                                       static_cast<fftwf_complex*>(m_output.get()), FFTW_ESTIMATE));
     if (!m_plan)
         throw std::bad_alloc();
 }
@@ -67,8 +67,8 @@ int SpectrumAnalyser::count() const
     return m_count;
 }
 
-void SpectrumAnalyser::compute(const float* interleaved, size_t frameCount, int channels, int channel,
-                               int64_t endFrame, float* out)
+void SpectrumAnalyser::compute(const float* interleaved, size_t frameCount, int channels,
+                               int channel, int64_t endFrame, float* out)
 {
     assert(out);
     assert(channels >= 1 && channel >= 0 && channel < channels);

@@ -37,11 +37,12 @@ private:
         void operator()(void* plan) const;
     };
 
-    int m_count;           // bands
-    int m_size;            // transform length, 2 * m_count
+    int m_count;                                  // bands
+    int m_size;                                   // transform length, 2 * m_count
     std::unique_ptr<float[], FftwFree> m_window;  // m_size triangle weights
     std::unique_ptr<float[], FftwFree> m_input;   // m_size windowed samples (FFTW-aligned)
     std::unique_ptr<void, FftwFree> m_output;     // m_count + 1 complex bins (fftwf_complex)
-    std::unique_ptr<void, PlanDestroy> m_plan;    // fftwf_plan, opaque so that callers need no FFTW header
-    float m_scale;         // 2 / sum(window): bin magnitude to sine amplitude
+    std::unique_ptr<void, PlanDestroy>
+        m_plan;     // fftwf_plan, opaque so that callers need no FFTW header
+    float m_scale;  // 2 / sum(window): bin magnitude to sine amplitude
 };

@@ -41,7 +41,7 @@ private:
     std::vector<std::shared_ptr<SoundStream>> m_streams;  // the thread's own list, reused
     std::mutex m_mutex;
     std::condition_variable m_signal;
-    bool m_stopping;  // guarded by m_mutex
-    bool m_woken;     // guarded by m_mutex
+    bool m_stopping;       // guarded by m_mutex
+    bool m_woken;          // guarded by m_mutex
     std::thread m_thread;  // last: starts once everything above exists
 };

@@ -39,7 +39,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<Scene>> m_scenes;  // playing order
-    unsigned m_current;            // index of the scene being played
+    unsigned m_current;                            // index of the scene being played
     SpectrumGrid m_grid;
-    LineRenderer m_gridRenderer;   // per-draw copy of the grid; keeps its capacity
+    LineRenderer m_gridRenderer;  // per-draw copy of the grid; keeps its capacity
 };

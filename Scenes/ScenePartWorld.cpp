@@ -7,17 +7,17 @@
 
 namespace {
 
-const float FIELD_SIDE = 150.0f;    // world units; covers the whole floor (0 to 148.5)
-const float MESH_SIZE = 0.5f;       // half size, size and radius of the three kinds
+const float FIELD_SIDE = 150.0f;  // world units; covers the whole floor (0 to 148.5)
+const float MESH_SIZE = 0.5f;     // half size, size and radius of the three kinds
 const unsigned SPHERE_DIVISIONS = 10;
 const float BAND_SCALE = 8.0f;
-const int CELL_MARGIN = 10;         // random cells range from -10 to size - 10
+const int CELL_MARGIN = 10;  // random cells range from -10 to size - 10
 const Colour WAVE_COLOUR = {0.0f, 0.0f, 0.0f, 1.0f};
 const unsigned WAVE_FIRST_STEP = 1;
 const unsigned WAVE_STEP_LIMIT = 6;
-const int TRAIL_CAPACITY = 500;     // more than a trail ever holds (about 202 points)
+const int TRAIL_CAPACITY = 500;  // more than a trail ever holds (about 202 points)
 const float TRAIL_PHASES[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
-const float TRAIL_LAYER = 0.01f;    // each trail of a group sits this much below the last
+const float TRAIL_LAYER = 0.01f;  // each trail of a group sits this much below the last
 
 // Six trails around `centre`, trail k in colour k with phase k, lowered by k layers
 // so that the groups' points do not fight at one height.
@@ -26,7 +26,8 @@ void addTrailGroup(std::vector<std::unique_ptr<Trail>>& trails, const Vector3& c
 {
     for (unsigned k = 0; k < 6; ++k) {
         const Vector3 at = {centre.x, centre.y - TRAIL_LAYER * k, centre.z};
-        trails.push_back(std::make_unique<Trail>(at, trailColours[k], TRAIL_CAPACITY, TRAIL_PHASES[k]));
+        trails.push_back(
+            std::make_unique<Trail>(at, trailColours[k], TRAIL_CAPACITY, TRAIL_PHASES[k]));
     }
 }
 

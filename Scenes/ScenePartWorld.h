@@ -16,8 +16,8 @@
 
 class ScenePartWorld : public ShotScene {
 public:
-    static const unsigned SHOT_MS = 25000;       // the only camera move
-    static const unsigned HOLD_MS = 10000;       // full brightness until then
+    static const unsigned SHOT_MS = 25000;  // the only camera move
+    static const unsigned HOLD_MS = 10000;  // full brightness until then
     static const unsigned MESHES_PER_KIND = 150;
     static const unsigned LOUD_BANDS = 10;       // spectrum values that can start waves
     static constexpr float LOUD = 0.2f;          // a band above this is loud
@@ -45,7 +45,8 @@ public:
 
 private:
     std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
-    std::vector<std::unique_ptr<WorldTrailSin>> m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
+    std::vector<std::unique_ptr<WorldTrailSin>>
+        m_sinTrails;  // 12: 6 around (55, 2, 45), 6 around (45, 2, 60)
     Cubes m_cubes;
     Pyramids m_pyramids;
     Spheres m_spheres;

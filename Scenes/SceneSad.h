@@ -33,5 +33,5 @@ public:
 
 private:
     VectorFont m_font;
-    unsigned m_step;       // text step; follows m_currentCamera
+    unsigned m_step;  // text step; follows m_currentCamera
 };

@@ -34,7 +34,7 @@ public:
 
 private:
     VectorFont m_font;
-    unsigned m_step;       // names shown, 0 to NAME_COUNT
+    unsigned m_step;  // names shown, 0 to NAME_COUNT
 
     // Advances m_step as far as the elapsed time and the one-shot flags allow.
     void advanceStep(unsigned elapsed);

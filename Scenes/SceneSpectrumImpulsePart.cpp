@@ -30,8 +30,8 @@ SceneSpectrumImpulsePart::SceneSpectrumImpulsePart()
     const float heights[6] = {3.0f, 2.99f, 2.98f, 2.97f, 2.96f, 2.95f};
     const float phases[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
     for (unsigned i = 0; i < 6; ++i)
-        m_trails.push_back(std::make_unique<ImpulseTrail>(Vector3{55, heights[i], 40}, trailColours[i],
-                                                          kTrailCapacity, phases[i]));
+        m_trails.push_back(std::make_unique<ImpulseTrail>(
+            Vector3{55, heights[i], 40}, trailColours[i], kTrailCapacity, phases[i]));
 }
 
 void SceneSpectrumImpulsePart::draw()

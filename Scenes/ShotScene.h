@@ -64,7 +64,7 @@ protected:
     virtual void readSpectrum(Music& music);
 
     std::vector<std::unique_ptr<LinearCamera>> m_cameras;  // shot order; never empty
-    unsigned m_currentCamera;                               // index of the current shot
+    unsigned m_currentCamera;                              // index of the current shot
     unsigned m_startTime;  // ms; the scene's (or its current shot's) start; 0 = not started
     float m_spectrum[SPECTRUM_SIZE];
 };

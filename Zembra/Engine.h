@@ -49,7 +49,7 @@ public:
 private:
     unsigned int m_flags;
     std::unique_ptr<Window> m_window;  // a GLWindow
-    Uint32 m_lastFrameTicks;  // ms, SDL ticks at the end of the previous frame wait
-    int m_screenWidth;        // pixels, 0 = unknown
-    int m_screenHeight;       // pixels, 0 = unknown
+    Uint32 m_lastFrameTicks;           // ms, SDL ticks at the end of the previous frame wait
+    int m_screenWidth;                 // pixels, 0 = unknown
+    int m_screenHeight;                // pixels, 0 = unknown
 };

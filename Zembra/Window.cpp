@@ -3,8 +3,7 @@
 
 #include "Zembra/Exceptions/WindowCreationException.h"
 
-Window::Window(int width, int height, const std::string& title, Uint32 flags)
-    : m_surface(nullptr)
+Window::Window(int width, int height, const std::string& title, Uint32 flags) : m_surface(nullptr)
 {
     m_surface = SDL_SetVideoMode(width, height, 32, modeFlags(flags));
     if (m_surface == nullptr)

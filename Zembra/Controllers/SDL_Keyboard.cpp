@@ -42,9 +42,13 @@ int SDL_Keyboard::getDirections()
 
 int SDL_Keyboard::getButtons()
 {
-    static const struct { SDLKey key; int bit; } table[] = {
-        {SDLK_q, BUTTON_Q}, {SDLK_w, BUTTON_W}, {SDLK_a, BUTTON_A}, {SDLK_s, BUTTON_S},
-        {SDLK_z, BUTTON_Z}, {SDLK_x, BUTTON_X},
+    static const struct {
+        SDLKey key;
+        int bit;
+    } table[] = {
+        {SDLK_q, BUTTON_Q},          {SDLK_w, BUTTON_W},
+        {SDLK_a, BUTTON_A},          {SDLK_s, BUTTON_S},
+        {SDLK_z, BUTTON_Z},          {SDLK_x, BUTTON_X},
         {SDLK_KP_PLUS, BUTTON_PLUS}, {SDLK_KP_MINUS, BUTTON_MINUS},
     };
     int buttons = 0;

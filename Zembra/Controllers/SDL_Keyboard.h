@@ -11,8 +11,14 @@ class SDL_Keyboard : public Input {
 public:
     // Button bits of getButtons(); 0x10 and 0x20 are never produced by the keyboard.
     enum Button {
-        BUTTON_Q = 0x1, BUTTON_W = 0x2, BUTTON_A = 0x4, BUTTON_S = 0x8,
-        BUTTON_Z = 0x40, BUTTON_X = 0x80, BUTTON_PLUS = 0x100, BUTTON_MINUS = 0x200,
+        BUTTON_Q = 0x1,
+        BUTTON_W = 0x2,
+        BUTTON_A = 0x4,
+        BUTTON_S = 0x8,
+        BUTTON_Z = 0x40,
+        BUTTON_X = 0x80,
+        BUTTON_PLUS = 0x100,
+        BUTTON_MINUS = 0x200,
     };
 
     // Takes a first snapshot, so a new keyboard already knows the held keys.

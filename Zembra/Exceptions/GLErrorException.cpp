@@ -16,6 +16,6 @@ const char* GLErrorException::textForCode(unsigned int code)
     case 0x501: return "Invalid value";
     case 0x502: return "Invalid operation";
     case 0x505: return "Out of memory";
-    default:    return "Unknown error";
+    default: return "Unknown error";
     }
 }

@@ -96,7 +96,7 @@ TEST(LinearCamera, ClockArithmeticWraps)
 
     // A move that starts just before the 32-bit tick counter wraps keeps running.
     LinearCamera wrapping = makeMove();
-    wrapping.update(0xFFFFFF00u);  // 256 ms before the wrap
+    wrapping.update(0xFFFFFF00u);        // 256 ms before the wrap
     EXPECT_TRUE(wrapping.update(244u));  // 500 ms later
     expectVector({50, 15, -20}, wrapping.getPosition());
 }

@@ -168,7 +168,8 @@ TEST(RenderBuffer, LifeLinesStorageAndAttachment)
         id = loggedId(created, "New RenderBuffer id: ");
         EXPECT_NE(0u, id);
         EXPECT_EQ(id, renderBuffer.getId());
-        EXPECT_EQ("New RenderBuffer id: " + std::to_string(id) + "\nRenderBuffer created\n", created);
+        EXPECT_EQ("New RenderBuffer id: " + std::to_string(id) + "\nRenderBuffer created\n",
+                  created);
 
         renderBuffer.setStorage(GL_RENDERBUFFER, GL_RGBA8, 40, 30);
         EXPECT_EQ(0, boundRenderBuffer());
@@ -256,7 +257,8 @@ TEST(RenderBuffer, DeletedEvenWithoutTheExtensionEntryPoint)
     {
         RenderBuffer renderBuffer;
         id = renderBuffer.getId();
-        renderBuffer.setStorage(GL_RENDERBUFFER, GL_RGBA8, 4, 4);  // a name becomes an object once bound
+        renderBuffer.setStorage(GL_RENDERBUFFER, GL_RGBA8, 4,
+                                4);  // a name becomes an object once bound
         EXPECT_TRUE(glIsRenderbuffer(id));
         glDeleteRenderbuffersEXT = nullptr;
     }

@@ -60,7 +60,8 @@ Pixel renderPulse(const Shader& pulse, const float colour[4], float amplif, floa
 
 void expectNear(int expected, int actual, const char* what)
 {
-    EXPECT_LE(std::abs(expected - actual), 1) << what << ": expected " << expected << ", got " << actual;
+    EXPECT_LE(std::abs(expected - actual), 1)
+        << what << ": expected " << expected << ", got " << actual;
 }
 
 // A window-sized source texture, black but for white texels in the rectangle
@@ -319,7 +320,8 @@ TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
     const double value = level / 255.0;
     const std::vector<Pixel> horizontal = blur(hblur, source);
     const std::vector<Pixel> vertical = blur(vblur, source);
-    expectNear(static_cast<int>(2.5 * value * value * 255 + 0.5), at(horizontal, cx, cy).r, "hblur");
+    expectNear(static_cast<int>(2.5 * value * value * 255 + 0.5), at(horizontal, cx, cy).r,
+               "hblur");
     expectNear(255, at(horizontal, cx, cy).a, "hblur alpha");
     expectNear(static_cast<int>(2.0 * value * 255 + 0.5), at(vertical, cx, cy).r, "vblur");
     expectNear(204, at(vertical, cx, cy).a, "vblur alpha");

@@ -23,8 +23,10 @@ const char* const kGoodVertex =
     "#version 120\n"
     "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; gl_FrontColor = gl_Color; }\n";
 const char* const kGoodFragment = "#version 120\nvoid main() { gl_FragColor = gl_Color; }\n";
-const char* const kBadVertex = "#version 120\nvoid main() { gl_Position = undeclaredVertexThing; }\n";
-const char* const kBadFragment = "#version 120\nvoid main() { gl_FragColor = undeclaredFragmentThing; }\n";
+const char* const kBadVertex =
+    "#version 120\nvoid main() { gl_Position = undeclaredVertexThing; }\n";
+const char* const kBadFragment =
+    "#version 120\nvoid main() { gl_FragColor = undeclaredFragmentThing; }\n";
 // Compiles (the helper is declared) but cannot link (it is never defined).
 const char* const kUnlinkableFragment =
     "#version 120\nvec4 helperDefinedNowhere();\nvoid main() { gl_FragColor = helperDefinedNowhere(); }\n";
@@ -157,8 +159,8 @@ TEST(Shader, UnreadableFilesAreReportedOnceEachAfterBothReads)
     probe = probeName();
     attempt = construct(missing("a.vs"), missing("b.ps"));
     EXPECT_EQ("ShaderException", attempt.type);
-    EXPECT_EQ("Erreur d'ouverture du fichier: '" + missing("a.vs") + "'\nErreur d'ouverture du fichier: '" +
-                  missing("b.ps") + "'\n",
+    EXPECT_EQ("Erreur d'ouverture du fichier: '" + missing("a.vs") +
+                  "'\nErreur d'ouverture du fichier: '" + missing("b.ps") + "'\n",
               attempt.err);
     expectNothingLeftFrom(probe);
 
@@ -183,7 +185,8 @@ TEST(Shader, CompileFailuresPrintTheFirstFailingLog)
     EXPECT_EQ("ShaderCreationException", attempt.type);
     EXPECT_EQ("Fail to create the shader", attempt.message);
     EXPECT_EQ(0u, attempt.out.rfind(prefix + badVs + "': ", 0)) << attempt.out;
-    EXPECT_NE(std::string::npos, attempt.out.find("undeclaredVertexThing")) << "the driver's log is printed";
+    EXPECT_NE(std::string::npos, attempt.out.find("undeclaredVertexThing"))
+        << "the driver's log is printed";
     EXPECT_EQ('\n', attempt.out.back());
     EXPECT_EQ("", attempt.err);
     expectNothingLeftFrom(probe);
@@ -231,7 +234,8 @@ TEST(Shader, EmptyFileReachesTheCompiler)
     const Attempt attempt = construct(empty, ps);
     // An empty source is read fine; whether the driver rejects it when compiling
     // (no main) or when linking is its own business, but it is never a read failure.
-    EXPECT_TRUE(attempt.type == "ShaderCreationException" || attempt.type == "ShaderLoadingException")
+    EXPECT_TRUE(attempt.type == "ShaderCreationException" ||
+                attempt.type == "ShaderLoadingException")
         << attempt.type;
     EXPECT_EQ(std::string::npos, attempt.err.find("Erreur d'ouverture"));
     expectNothingLeftFrom(probe);

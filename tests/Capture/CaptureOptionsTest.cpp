@@ -28,8 +28,9 @@ std::string parseError(const std::vector<std::string>& args)
 TEST(CaptureOptions, ReadsEveryOption)
 {
     CaptureOptions o;
-    ASSERT_EQ("", parse({"--out", "a.mp4", "--fps", "30", "--size", "320x240", "--from", "1500", "--to",
-                         "9000", "--seed", "-7", "--glow", "2", "--music", "m.mp3", "--frame-log", "f.txt"},
+    ASSERT_EQ("", parse({"--out", "a.mp4", "--fps", "30", "--size", "320x240", "--from", "1500",
+                         "--to", "9000", "--seed", "-7", "--glow", "2", "--music", "m.mp3",
+                         "--frame-log", "f.txt"},
                         o));
     EXPECT_EQ("a.mp4", o.out);
     EXPECT_EQ(30, o.fps);
@@ -83,7 +84,8 @@ TEST(CaptureOptions, RefusesBadValuesWithOneLineNamingTheOption)
     };
     for (const auto& c : cases) {
         const std::string error = parseError(c.first);
-        EXPECT_NE(std::string::npos, error.find(c.second)) << c.first[0] << " gave '" << error << "'";
+        EXPECT_NE(std::string::npos, error.find(c.second))
+            << c.first[0] << " gave '" << error << "'";
         EXPECT_EQ(std::string::npos, error.find('\n')) << error;
     }
     EXPECT_EQ("", parseError({"--size", "16384x1"}));
@@ -94,13 +96,13 @@ TEST(FrameClock, FrameTimesRoundToTheNearestMillisecond)
 {
     const FrameClock clock60(60);
     EXPECT_EQ(0u, clock60.timeOf(0));
-    EXPECT_EQ(17u, clock60.timeOf(1));    // 16.67
-    EXPECT_EQ(33u, clock60.timeOf(2));    // 33.33
+    EXPECT_EQ(17u, clock60.timeOf(1));  // 16.67
+    EXPECT_EQ(33u, clock60.timeOf(2));  // 33.33
     EXPECT_EQ(1000u, clock60.timeOf(60));
     EXPECT_EQ(103517u, clock60.timeOf(6211));  // 103516.67
     const FrameClock clock48(48);
-    EXPECT_EQ(21u, clock48.timeOf(1));    // 20.83
-    EXPECT_EQ(63u, clock48.timeOf(3));    // 62.5 rounds up
+    EXPECT_EQ(21u, clock48.timeOf(1));  // 20.83
+    EXPECT_EQ(63u, clock48.timeOf(3));  // 62.5 rounds up
     EXPECT_EQ(FrameClock::BASE_TICK + 17u, clock60.tickOf(1));
 
     // Every time maps back to the frames around it, for several rates.
@@ -109,7 +111,8 @@ TEST(FrameClock, FrameTimesRoundToTheNearestMillisecond)
         for (uint64_t ms = 0; ms < 3000; ms += 7) {
             const uint64_t first = clock.firstFrameFrom(ms);
             ASSERT_GE(clock.timeOf(first), ms) << fps << " fps, " << ms << " ms";
-            ASSERT_TRUE(first == 0 || clock.timeOf(first - 1) < ms) << fps << " fps, " << ms << " ms";
+            ASSERT_TRUE(first == 0 || clock.timeOf(first - 1) < ms)
+                << fps << " fps, " << ms << " ms";
             const uint64_t shown = clock.frameShownAt(ms);
             ASSERT_LE(clock.timeOf(shown), ms);
             ASSERT_GT(clock.timeOf(shown + 1), ms);
@@ -148,7 +151,9 @@ TEST(CapturePlan, RangesAndStillsAgainstTheLengthOfTheShow)
 
     o.from = 10000;  // the time of frame 600, which the show never draws
     const std::string late = CapturePlan::make(o, show, plan);
-    EXPECT_NE(std::string::npos, late.find("--from 10000 ms is past the end of the show (10000 ms)")) << late;
+    EXPECT_NE(std::string::npos,
+              late.find("--from 10000 ms is past the end of the show (10000 ms)"))
+        << late;
 
     CaptureOptions s;
     s.stills = {0, 1000, 1010, 9999};
@@ -165,7 +170,8 @@ TEST(CapturePlan, RangesAndStillsAgainstTheLengthOfTheShow)
 
 TEST(ProgressReporter, LineCarriesFramesShareRateAndTimeLeft)
 {
-    EXPECT_EQ("frame 120/6000 (2.0 %), 40.0 fps, 2:27 left", ProgressReporter::format(120, 6000, 3.0));
+    EXPECT_EQ("frame 120/6000 (2.0 %), 40.0 fps, 2:27 left",
+              ProgressReporter::format(120, 6000, 3.0));
     EXPECT_EQ("frame 0/10 (0.0 %), 0.0 fps", ProgressReporter::format(0, 10, 0.0));
     EXPECT_EQ("frame 10/10 (100.0 %), 5.0 fps, 0:00 left", ProgressReporter::format(10, 10, 2.0));
     EXPECT_EQ("12.5 MiB", ProgressReporter::formatBytes(13107200));

@@ -125,11 +125,11 @@ protected:
 TEST_F(CaptureRun, SameShowGivesSameFramesInAPlayableFile)
 {
     const std::string video = m_dir + "/a.mp4";
-    const Process::Result first =
-        capture({"--out", video, "--size", "160x120", "--to", "2000", "--frame-log", m_dir + "/a.log"});
+    const Process::Result first = capture(
+        {"--out", video, "--size", "160x120", "--to", "2000", "--frame-log", m_dir + "/a.log"});
     ASSERT_EQ(0, first.exitCode) << first.err;
-    const Process::Result second = capture({"--out", m_dir + "/b.mp4", "--size", "160x120", "--to", "2000",
-                                            "--frame-log", m_dir + "/b.log"});
+    const Process::Result second = capture({"--out", m_dir + "/b.mp4", "--size", "160x120", "--to",
+                                            "2000", "--frame-log", m_dir + "/b.log"});
     ASSERT_EQ(0, second.exitCode) << second.err;
 
     // Frames 0 to 120 are the ones at 0 to 1983 ms; 2000 ms is not before --to.
@@ -140,7 +140,8 @@ TEST_F(CaptureRun, SameShowGivesSameFramesInAPlayableFile)
     EXPECT_EQ(1983u, a.back().timeMs);
     // The pictures move: a log of one repeated frame would prove nothing.
     EXPECT_NE(a[60].hash, a[119].hash);
-    EXPECT_NE(std::string::npos, first.err.find("Wrote " + video + ": 120 frames at 60 fps, 2.000 s"))
+    EXPECT_NE(std::string::npos,
+              first.err.find("Wrote " + video + ": 120 frames at 60 fps, 2.000 s"))
         << first.err;
     EXPECT_FALSE(exists(video + ".part"));
 
@@ -163,8 +164,9 @@ TEST_F(CaptureRun, SameShowGivesSameFramesInAPlayableFile)
 TEST_F(CaptureRun, MusicReachesThePicturesOnItsFrameAndStillsMatchTheVideo)
 {
     ASSERT_TRUE(exists(BURSTS));
-    const Process::Result run = capture({"--out", m_dir + "/bursts.mp4", "--size", "160x120", "--to", "2000",
-                                         "--music", BURSTS, "--frame-log", m_dir + "/bursts.log"});
+    const Process::Result run =
+        capture({"--out", m_dir + "/bursts.mp4", "--size", "160x120", "--to", "2000", "--music",
+                 BURSTS, "--frame-log", m_dir + "/bursts.log"});
     ASSERT_EQ(0, run.exitCode) << run.err;
     const std::vector<LoggedFrame> frames = readLog(m_dir + "/bursts.log");
     ASSERT_EQ(120u, frames.size());
@@ -183,14 +185,15 @@ TEST_F(CaptureRun, MusicReachesThePicturesOnItsFrameAndStillsMatchTheVideo)
     EXPECT_LT(frames[30].band2, 0.05);
 
     // The still at the time of frame 31 holds exactly that frame's pixels.
-    const Process::Result still = capture({"--out", m_dir + "/still.png", "--size", "160x120", "--stills", "517",
-                                           "--music", BURSTS});
+    const Process::Result still = capture(
+        {"--out", m_dir + "/still.png", "--size", "160x120", "--stills", "517", "--music", BURSTS});
     ASSERT_EQ(0, still.exitCode) << still.err;
     const std::string png = m_dir + "/still-517.png";
     ASSERT_TRUE(exists(png));
-    const Process::Result decoded = Process::run({"ffmpeg", "-v", "error", "-i", png, "-f", "rawvideo", "-pix_fmt",
-                                                  "rgb24", "-y", m_dir + "/still.rgb"},
-                                                 {}, 60000);
+    const Process::Result decoded =
+        Process::run({"ffmpeg", "-v", "error", "-i", png, "-f", "rawvideo", "-pix_fmt", "rgb24",
+                      "-y", m_dir + "/still.rgb"},
+                     {}, 60000);
     ASSERT_EQ(0, decoded.exitCode) << decoded.err;
     const std::string rgb = readFile(m_dir + "/still.rgb");
     ASSERT_EQ(160u * 120u * 3u, rgb.size());
@@ -206,7 +209,8 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
         std::string line;
     };
     const std::vector<Case> cases = {
-        {{"--out", m_dir + "/missing/dir/x.mp4"}, "cannot write '" + m_dir + "/missing/dir/x.mp4': No such file"},
+        {{"--out", m_dir + "/missing/dir/x.mp4"},
+         "cannot write '" + m_dir + "/missing/dir/x.mp4': No such file"},
         {{"--out", m_dir}, "it is a directory"},
         {{"--size", "0x120"}, "--size needs WIDTHxHEIGHT"},
         {{"--size", "16386x120"}, "--size needs WIDTHxHEIGHT"},
@@ -214,8 +218,10 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
         {{"--fps", "241"}, "--fps needs a whole number from 1 to 240"},
         {{"--from", "2000", "--to", "1000"}, "--from (2000 ms) must come before --to (1000 ms)"},
         {{"--size", "161x120"}, "a video needs an even width and height"},
-        {{"--size", "160x120", "--from", "3600000"}, "--from 3600000 ms is past the end of the show"},
-        {{"--size", "160x120", "--stills", "1000,3600000"}, "--stills: 3600000 ms is past the end of the show"},
+        {{"--size", "160x120", "--from", "3600000"},
+         "--from 3600000 ms is past the end of the show"},
+        {{"--size", "160x120", "--stills", "1000,3600000"},
+         "--stills: 3600000 ms is past the end of the show"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;

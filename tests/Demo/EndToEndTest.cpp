@@ -59,7 +59,8 @@ protected:
         const std::string folder = m_dir + "/data/shaders";
         ASSERT_EQ(0, unlink(folder.c_str()));
         ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
-        for (const char* name : {"pulse.vs", "pulse.ps", "hblur.vs", "hblur.ps", "vblur.vs", "vblur.ps"}) {
+        for (const char* name :
+             {"pulse.vs", "pulse.ps", "hblur.vs", "hblur.ps", "vblur.vs", "vblur.ps"}) {
             const std::string path = folder + "/" + name;
             if (name == missing)
                 continue;
@@ -108,7 +109,7 @@ protected:
     }
 
     std::string m_dir;
-    std::string m_geometry;  // xdotool's description of the demo's window
+    std::string m_geometry;                // xdotool's description of the demo's window
     std::function<void()> m_whileRunning;  // run after "Start !", before Escape
 };
 
@@ -157,23 +158,32 @@ void expectWholeRun(const Process::Result& run)
     const std::string first = numberAfter(run.out, "GL Texture ID created: ");
     const std::string second = numberAfter(run.out, "GL Texture ID created: ", 1);
     EXPECT_NE(first, second);
-    EXPECT_EQ("Zembra initiliased\n"
-              "Music created\n"
-              "Scene creation\n"
-              "Geometry generation\n"
-              "Glow at half size (software renderer)\n"
-              "Texture preparation (R2T)\n"
-              "GL Texture ID created: " + first + "\n"
-              "GL Texture ID created: " + second + "\n"
-              "Frame buffer preparation (R2T)\n"
-              "New FrameBuffer id: " + frameBuffer + "\n"
-              "FrameBuffer created\n"
-              "Start !\n"
-              "End !\n"
-              "FrameBuffer '" + frameBuffer + "' deleted\n"
-              "Music deleted\n"
-              "Zembra closed\n",
-              run.out);
+    EXPECT_EQ(
+        "Zembra initiliased\n"
+        "Music created\n"
+        "Scene creation\n"
+        "Geometry generation\n"
+        "Glow at half size (software renderer)\n"
+        "Texture preparation (R2T)\n"
+        "GL Texture ID created: " +
+            first +
+            "\n"
+            "GL Texture ID created: " +
+            second +
+            "\n"
+            "Frame buffer preparation (R2T)\n"
+            "New FrameBuffer id: " +
+            frameBuffer +
+            "\n"
+            "FrameBuffer created\n"
+            "Start !\n"
+            "End !\n"
+            "FrameBuffer '" +
+            frameBuffer +
+            "' deleted\n"
+            "Music deleted\n"
+            "Zembra closed\n",
+        run.out);
 }
 
 }  // namespace
@@ -194,7 +204,8 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
         expectWholeRun(runUntilStopped([signal](Process& demo) { return demo.signal(signal); }));
     }
     SCOPED_TRACE("close button");
-    expectWholeRun(runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
+    expectWholeRun(
+        runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
 }
 
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
@@ -233,7 +244,8 @@ TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ(1, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
                                         std::to_string(height) + ") is larger than the screen (" +
-                                        screen + "), its edges are cut off; hres 0 vres 0 gives "
+                                        screen +
+                                        "), its edges are cut off; hres 0 vres 0 gives "
                                         "the screen's own size"))
         << run.out;
 }
@@ -254,20 +266,22 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         {DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_object -GL_ARB_framebuffer_sRGB"},
         RUN_MS, m_dir);
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ("Zembra initiliased\n"
-              "Extension 'GL_ARB_framebuffer_object' not found\n"
-              "The demo needs better hardware. Sorry about it\n"
-              "Zembra closed\n",
-              run.out);
+    EXPECT_EQ(
+        "Zembra initiliased\n"
+        "Extension 'GL_ARB_framebuffer_object' not found\n"
+        "The demo needs better hardware. Sorry about it\n"
+        "Zembra closed\n",
+        run.out);
 
-    const Process::Result srgb = Process::run(
-        {DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_sRGB"}, RUN_MS, m_dir);
+    const Process::Result srgb =
+        Process::run({DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_sRGB"}, RUN_MS, m_dir);
     EXPECT_EQ(0, srgb.exitCode) << srgb.err;
-    EXPECT_EQ("Zembra initiliased\n"
-              "Extension 'GL_ARB_framebuffer_sRGB' not found\n"
-              "The demo needs better hardware. Sorry about it\n"
-              "Zembra closed\n",
-              srgb.out);
+    EXPECT_EQ(
+        "Zembra initiliased\n"
+        "Extension 'GL_ARB_framebuffer_sRGB' not found\n"
+        "The demo needs better hardware. Sorry about it\n"
+        "Zembra closed\n",
+        srgb.out);
 }
 
 TEST_F(DemoRun, WindowCreationFailureReturnsMinusFour)
@@ -289,14 +303,15 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
     const Process::Result run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
     EXPECT_EQ(-3, run.exitCode);
     EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/hblur.ps'\n", run.err);
-    EXPECT_EQ("Zembra initiliased\n"
-              "Music created\n"
-              "Scene creation\n"
-              "Geometry generation\n"
-              "Fail to read shaders\n"
-              "Music deleted\n"
-              "Zembra closed\n",
-              run.out);
+    EXPECT_EQ(
+        "Zembra initiliased\n"
+        "Music created\n"
+        "Scene creation\n"
+        "Geometry generation\n"
+        "Fail to read shaders\n"
+        "Music deleted\n"
+        "Zembra closed\n",
+        run.out);
 }
 
 // A FIFO where a data file belongs is refused at once, never waited on: at the
@@ -314,9 +329,10 @@ TEST_F(DemoRun, FifoInsteadOfADataFileNeverBlocks)
     run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
     EXPECT_FALSE(run.timedOut) << "the start-up waited on the FIFO";
     EXPECT_EQ(-3, run.exitCode);
-    EXPECT_EQ("Fail to open the setting file\n"
-              "Erreur d'ouverture du fichier: 'data/shaders/pulse.ps'\n",
-              run.err);
+    EXPECT_EQ(
+        "Fail to open the setting file\n"
+        "Erreur d'ouverture du fichier: 'data/shaders/pulse.ps'\n",
+        run.err);
     expectOrder(run.out, {"Fail to read shaders", "Music deleted", "Zembra closed"});
 }
 
@@ -326,14 +342,15 @@ TEST_F(DemoRun, FifoInsteadOfADataFileNeverBlocks)
 TEST_F(DemoRun, GLErrorInTheLoopReturnsMinusThree)
 {
     writeSettings("");
-    makeShaderFolder("", "pulse.ps",
-                     "#version 120\n"
-                     "uniform vec2 amplif;\n"
-                     "uniform float fade;\n"
-                     "void main()\n"
-                     "{\n"
-                     "    gl_FragColor = vec4(gl_Color.rgb * fade + vec3(amplif.x * 0.01), gl_Color.a);\n"
-                     "}\n");
+    makeShaderFolder(
+        "", "pulse.ps",
+        "#version 120\n"
+        "uniform vec2 amplif;\n"
+        "uniform float fade;\n"
+        "void main()\n"
+        "{\n"
+        "    gl_FragColor = vec4(gl_Color.rgb * fade + vec3(amplif.x * 0.01), gl_Color.a);\n"
+        "}\n");
     const Process::Result run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(-3, run.exitCode) << run.err;
@@ -341,9 +358,10 @@ TEST_F(DemoRun, GLErrorInTheLoopReturnsMinusThree)
     EXPECT_EQ(std::string::npos, run.err.find("Exception cought")) << run.err;
     // The objects of the run are gone before the handler writes its line; the loop
     // never reached its end.
-    expectOrder(run.out, {"Start !", "FrameBuffer '" + numberAfter(run.out, "New FrameBuffer id: ") +
-                                         "' deleted",
-                          "Music deleted", "Zembra closed"});
+    expectOrder(
+        run.out,
+        {"Start !", "FrameBuffer '" + numberAfter(run.out, "New FrameBuffer id: ") + "' deleted",
+         "Music deleted", "Zembra closed"});
     EXPECT_EQ(std::string::npos, run.out.find("End !")) << run.out;
     EXPECT_EQ("Zembra closed", lastLine(run.out));
 }

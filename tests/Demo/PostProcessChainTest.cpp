@@ -131,8 +131,7 @@ public:
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
           horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", verticalBlurFragment),
-          probe(new ProbeScene)
+          verticalBlur("data/shaders/vblur.vs", verticalBlurFragment), probe(new ProbeScene)
     {
         scenes.addScene(std::unique_ptr<Scene>(probe));
         chain = std::make_unique<PostProcessChain>(window(), size);
@@ -233,7 +232,8 @@ int brightestColumn(const std::vector<Rgba>& pixels, int width, int row)
 {
     int best = 100;
     for (int x = 100; x < width - 100; ++x)
-        if (pixels[size_t(row) * width + x].brightest() > pixels[size_t(row) * width + best].brightest())
+        if (pixels[size_t(row) * width + x].brightest() >
+            pixels[size_t(row) * width + best].brightest())
             best = x;
     return best;
 }
@@ -433,14 +433,18 @@ TEST(PostProcessChain, HalfSizeGlowLooksLikeTheFullSizeGlow)
         ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
         pictures[size == GlowSize::Half] = rig.shown();
     }
-    auto at = [&](int picture, int x) { return pictures[picture][size_t(row) * w + x].brightest(); };
+    auto at = [&](int picture, int x) {
+        return pictures[picture][size_t(row) * w + x].brightest();
+    };
     for (int picture : {0, 1})
         for (int x = 318; x <= 321; ++x)
             ASSERT_GT(at(picture, x), 200) << "no line at pixel " << x << " in picture " << picture;
 
     // The full-size blur's paired fetches alternate brighter and dimmer columns
     // beside a sharp line; compared two columns at a time, the profiles agree.
-    auto pairMean = [&](int picture, int x, int side) { return (at(picture, x) + at(picture, x + side)) / 2.0; };
+    auto pairMean = [&](int picture, int x, int side) {
+        return (at(picture, x) + at(picture, x + side)) / 2.0;
+    };
     for (int d = 1; d <= 29; d += 2) {
         SCOPED_TRACE(testing::Message() << "distance " << d << " from the line");
         const int left = 318 - d, right = 321 + d;

@@ -58,7 +58,8 @@ TEST_F(SettingsFile, MissingFileLogsAndDefaults)
 TEST_F(SettingsFile, PairsAndLookups)
 {
     CaptureStderr();
-    Settings settings(write("seed 7\nhres 800.9\n\tvres 600 vres 768\nSeed 9\nwide 6.4e2  deep 640.0\n"));
+    Settings settings(
+        write("seed 7\nhres 800.9\n\tvres 600 vres 768\nSeed 9\nwide 6.4e2  deep 640.0\n"));
     EXPECT_EQ("", GetCapturedStderr());
     EXPECT_EQ(7, settings.getInt("seed", 42, INT_MIN, INT_MAX));
     EXPECT_EQ(800, settings.getInt("hres", 640, 1, 16384));  // truncated, not rounded
@@ -115,12 +116,17 @@ TEST_F(SettingsFile, UnreadableValueIsReportedOnceAndEndsTheReading)
     } cases[] = {
         {"seed 5\nhres\t1e309\nvres 600\n", "hres", "1e309"},  // beyond a float
         {"seed 5\nhres 0x280\nvres 600\n", "hres", "0x280"},   // read as 0 before
-        {std::string("seed 5\nhres 6\0" "40\nvres 600\n", 24), "hres", "6\\x0040"},
+        {std::string("seed 5\nhres 6\0"
+                     "40\nvres 600\n",
+                     24),
+         "hres", "6\\x0040"},
         {"seed 5\nhres 640px vres 600", "hres", "640px"},
         {"seed 5\nhres", "hres", ""},  // no value at all
         // UTF-16 with its byte-order mark: the very first pair cannot be read.
-        {std::string("\xff\xfes\0e\0e\0d\0 \0" "5\0\n\0", 16), "\\xff\\xfes\\x00e\\x00e\\x00d\\x00",
-         "\\x005\\x00"},
+        {std::string("\xff\xfes\0e\0e\0d\0 \0"
+                     "5\0\n\0",
+                     16),
+         "\\xff\\xfes\\x00e\\x00e\\x00d\\x00", "\\x005\\x00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -175,10 +181,14 @@ TEST(SettingsConversion, OnlyRepresentableValuesBecomeInts)
     EXPECT_EQ(2147483520, out);
 
     out = 7;
-    const float rejected[] = {2147483648.0f, -2147483904.0f, 1e30f, -1e30f,
+    const float rejected[] = {2147483648.0f,
+                              -2147483904.0f,
+                              1e30f,
+                              -1e30f,
                               std::numeric_limits<float>::quiet_NaN(),
                               std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(), FLT_MAX};
+                              -std::numeric_limits<float>::infinity(),
+                              FLT_MAX};
     for (float value : rejected) {
         EXPECT_FALSE(Settings::truncateInRange(value, INT_MIN, INT_MAX, out)) << value;
         EXPECT_EQ(7, out) << "output written for a rejected value";

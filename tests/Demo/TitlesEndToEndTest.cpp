@@ -33,11 +33,13 @@ bool darkRed(const XwdImage::Rgb& p)
 // The names' 0.9 grey with its glow; the floor's grey (0.46) stays far below.
 bool lightGrey(const XwdImage::Rgb& p)
 {
-    return std::min({p.r, p.g, p.b}) >= 180 && std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}) <= 24;
+    return std::min({p.r, p.g, p.b}) >= 180 &&
+           std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}) <= 24;
 }
 
 template <typename Test>
-int count(const XwdImage& image, Test test, int left = 0, int top = 0, int right = kW, int bottom = kH)
+int count(const XwdImage& image, Test test, int left = 0, int top = 0, int right = kW,
+          int bottom = kH)
 {
     int n = 0;
     for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
@@ -92,7 +94,8 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     // The middle of each name's first letter, from "Dravo team" to "Vendal TWO", as
     // the camera looking down from about 78 units (45 degrees, aspect 1) projects it;
     // boxes of 29 pixels allow for the camera's climb.
-    const int letters[7][2] = {{351, 269}, {344, 295}, {183, 116}, {276, 111}, {106, 260}, {148, 292}, {469, 85}};
+    const int letters[7][2] = {{351, 269}, {344, 295}, {183, 116}, {276, 111},
+                               {106, 260}, {148, 292}, {469, 85}};
     auto namesGrey = [&](const XwdImage& image) {
         int n = 0;
         for (const auto& l : letters)
@@ -119,11 +122,12 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
-    EXPECT_EQ("Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
-              "Glow at half size (software renderer)\nTexture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"
-              "Frame buffer preparation (R2T)\nNew FrameBuffer id: N\nFrameBuffer created\n"
-              "Start !\nEnd !\nFrameBuffer 'N' deleted\nMusic deleted\nZembra closed\n",
-              std::regex_replace(run.out, std::regex("(: |')[0-9]+"), "$1N"));
+    EXPECT_EQ(
+        "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
+        "Glow at half size (software renderer)\nTexture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"
+        "Frame buffer preparation (R2T)\nNew FrameBuffer id: N\nFrameBuffer created\n"
+        "Start !\nEnd !\nFrameBuffer 'N' deleted\nMusic deleted\nZembra closed\n",
+        std::regex_replace(run.out, std::regex("(: |')[0-9]+"), "$1N"));
 
     ASSERT_EQ(kW, fullest.width()) << "no capture during the greetings";
     const XwdImage* greetings = &fullest;
@@ -131,6 +135,7 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     EXPECT_EQ(0, count(*greetings, darkRed)) << "title red during the greetings";
     for (int n = 0; n < 7; ++n) {
         const int x = letters[n][0], y = letters[n][1];
-        EXPECT_GT(count(*greetings, lightGrey, x - 14, y - 14, x + 15, y + 15), 100) << "name " << n + 1 << " missing";
+        EXPECT_GT(count(*greetings, lightGrey, x - 14, y - 14, x + 15, y + 15), 100)
+            << "name " << n + 1 << " missing";
     }
 }

@@ -57,10 +57,10 @@ struct Window {
 
 // What a screenshot shows inside the demo's window.
 struct Census {
-    int coloured = 0;       // pixels of the four hue families
-    int colouredNear = 0;   // of those, in the lowest quarter: on the near floor
-    int families = 0;       // families with at least 3 pixels
-    int litNear = 0;        // pixels not black in the lowest quarter
+    int coloured = 0;      // pixels of the four hue families
+    int colouredNear = 0;  // of those, in the lowest quarter: on the near floor
+    int families = 0;      // families with at least 3 pixels
+    int litNear = 0;       // pixels not black in the lowest quarter
 };
 
 Census census(const XwdImage& screen, const Window& w)
@@ -105,8 +105,10 @@ TEST(TrailsRun, BothTrailScenesShowColouredPointsOverTheFloor)
     ASSERT_TRUE(demo.start());
     ASSERT_TRUE(demo.waitForOutput("Start !", 30000)) << "the demo never started";
     const auto start = std::chrono::steady_clock::now();
-    const std::string geometry = Process::run(
-        {"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"}, {}, 10000).out;
+    const std::string geometry =
+        Process::run({"xdotool", "search", "--name", "^DedoZ- \\(OpenGL\\)$", "getwindowgeometry"},
+                     {}, 10000)
+            .out;
     Window w;
     const std::size_t at = geometry.find("Position: "), size = geometry.find("Geometry: ");
     ASSERT_TRUE(at != std::string::npos && size != std::string::npos) << geometry;
@@ -117,7 +119,8 @@ TEST(TrailsRun, BothTrailScenesShowColouredPointsOverTheFloor)
         std::this_thread::sleep_until(start + std::chrono::milliseconds(ms));
         XwdImage screen;
         EXPECT_TRUE(screen.captureRoot()) << screen.error();
-        const bool inside = w.left + w.width <= screen.width() && w.top + w.height <= screen.height();
+        const bool inside =
+            w.left + w.width <= screen.width() && w.top + w.height <= screen.height();
         EXPECT_TRUE(inside) << geometry;
         return inside ? census(screen, w) : Census();
     };

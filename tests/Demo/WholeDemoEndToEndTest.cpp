@@ -57,7 +57,8 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
 {
     const DemoDirectory dir(DEDOZ_SOURCE_DIR);
     ASSERT_TRUE(dir.ok()) << dir.error();
-    dir.writeSettings("seed 42\nhres " + std::to_string(WIDTH) + "\nvres " + std::to_string(HEIGHT) + "\n");
+    dir.writeSettings("seed 42\nhres " + std::to_string(WIDTH) + "\nvres " +
+                      std::to_string(HEIGHT) + "\n");
 
     Process demo({DEDOZ}, {}, dir.path());
     ASSERT_TRUE(demo.start());

@@ -50,7 +50,8 @@ TEST(LineMesh, CubeAndPyramidCornersAndEdges)
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(-0.5f, corners[k].y) << "base corner " << k;
     EXPECT_TRUE(corners[4].x == 0 && corners[4].y == 0.75f && corners[4].z == 0);
-    EXPECT_EQ(4, std::count(pyramid.m_lines.m_indices.begin(), pyramid.m_lines.m_indices.end(), 4u));
+    EXPECT_EQ(4,
+              std::count(pyramid.m_lines.m_indices.begin(), pyramid.m_lines.m_indices.end(), 4u));
 }
 
 TEST(LineMesh, SphereIsLatitudeCirclesAroundItsZAxis)

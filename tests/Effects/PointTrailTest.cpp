@@ -116,7 +116,8 @@ TEST(PointTrail, FourCurvesAndTheirSteps)
 {
     // Centre (10, 20, 30), phase 0.7; values worked out in double precision. x and y
     // are shared: 10.64422, 21.76484 at T = 0; 12.83314, 20.09593 at 1; 13.04010, 21.83471 at 2.5.
-    const Vector3 xy[] = {{10.64422f, 21.76484f, 0}, {12.83314f, 20.09593f, 0}, {13.04010f, 21.83471f, 0}};
+    const Vector3 xy[] = {
+        {10.64422f, 21.76484f, 0}, {12.83314f, 20.09593f, 0}, {13.04010f, 21.83471f, 0}};
     const float ts[] = {0.0f, 1.0f, 2.5f};
     struct Case {
         const char* kind;

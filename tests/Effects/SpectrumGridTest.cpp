@@ -80,9 +80,9 @@ TEST(SpectrumGrid, FloorLayoutAndSegmentOrder)
 TEST(SpectrumGrid, RectangularGridKeepsColumnsAndRowsApart)
 {
     SpectrumGrid grid(3, 5, 2.0f);  // 3 columns (x), 5 rows (z)
-    const std::vector<uint32_t> expected = {
-        0, 1, 1, 2, 2, 3, 3, 4,  5, 6, 6, 7, 7, 8, 8, 9,  10, 11, 11, 12, 12, 13, 13, 14,
-        0, 5, 5, 10,  1, 6, 6, 11,  2, 7, 7, 12,  3, 8, 8, 13,  4, 9, 9, 14};
+    const std::vector<uint32_t> expected = {0, 1,  1,  2,  2,  3,  3,  4,  5,  6,  6, 7, 7,  8, 8,
+                                            9, 10, 11, 11, 12, 12, 13, 13, 14, 0,  5, 5, 10, 1, 6,
+                                            6, 11, 2,  7,  7,  12, 3,  8,  8,  13, 4, 9, 9,  14};
     EXPECT_EQ(expected, grid.m_lines.m_indices);
     ASSERT_EQ(15u, grid.m_lines.m_vertices.size());
     EXPECT_FLOAT_EQ(4.0f, grid.m_lines.m_vertices[14].x);
@@ -290,13 +290,13 @@ TEST(SpectrumGrid, RestartKeepsSmallerStepsAndResetsTheCount)
     // Cell (p, q) is vertex q * 100 + p.
     grid.startWave(52, 50, d, 1, 6);
     EXPECT_EQ(1u, grid.m_currentStep);
-    EXPECT_EQ(1u, grid.m_waveStep[50 * 100 + 52]);   // was 3, now the new start
-    EXPECT_EQ(2u, grid.m_waveStep[50 * 100 + 53]);   // was 4
-    EXPECT_EQ(2u, grid.m_waveStep[50 * 100 + 51]);   // equal step: the old stamp stays
+    EXPECT_EQ(1u, grid.m_waveStep[50 * 100 + 52]);  // was 3, now the new start
+    EXPECT_EQ(2u, grid.m_waveStep[50 * 100 + 53]);  // was 4
+    EXPECT_EQ(2u, grid.m_waveStep[50 * 100 + 51]);  // equal step: the old stamp stays
     EXPECT_EQ(1u, grid.m_waveStep[50 * 100 + 50]);
     EXPECT_FLOAT_EQ(0.0f, grid.m_targetColour[50 * 100 + 51].r);
     EXPECT_FLOAT_EQ(0.1f, grid.m_targetColour[50 * 100 + 53].r);
-    EXPECT_EQ(5u, grid.m_waveStep[50 * 100 + 56]);   // the new diamond reaches distance 4
+    EXPECT_EQ(5u, grid.m_waveStep[50 * 100 + 56]);  // the new diamond reaches distance 4
     EXPECT_EQ(0u, grid.m_waveStep[50 * 100 + 57]);
 
     // Step 0 counts as 1, so its neighbours get 2.

@@ -83,7 +83,9 @@ TEST(VectorFontDraw, StrokesLandWhereTheTablePutsThem)
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     const Drawing flq = draw("flq", {420, 0, 180}, false);
-    auto lit = [&](int k, float x, float z) { return flq.lit(420 - (x + 1.5f * k) * kScale, 180 - z * kScale); };
+    auto lit = [&](int k, float x, float z) {
+        return flq.lit(420 - (x + 1.5f * k) * kScale, 180 - z * kScale);
+    };
 
     // f: left stem, bars on the top line and the middle; no baseline, no right side.
     EXPECT_TRUE(lit(0, -0.5f, 0.25f) && lit(0, 0.0f, 0.0f) && lit(0, 0.0f, 0.5f));
@@ -120,7 +122,8 @@ TEST(VectorFontDraw, PenMovesOverSpacesAndBlankTextDrawsNothing)
     for (float y = 50; y <= 110; y += 5)
         for (float x = 80; x <= 120; x += 5)
             EXPECT_FALSE(qtor.lit(x, y)) << "space cell at " << x << "," << y;
-    const float tRow = 20 + 3 * kScale;  // the t's stem, from the top line (x 120) to the baseline (x 80)
+    const float tRow =
+        20 + 3 * kScale;  // the t's stem, from the top line (x 120) to the baseline (x 80)
     EXPECT_TRUE(qtor.lit(90, tRow) && qtor.lit(110, tRow) && qtor.lit(120, tRow - 10));
     EXPECT_FALSE(qtor.lit(90, tRow - 20) || qtor.lit(90, tRow + 20));
     EXPECT_TRUE(qtor.lit(100, 20 + 4.5f * kScale - 20)) << "o in cell 3";

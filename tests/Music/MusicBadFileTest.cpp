@@ -133,7 +133,8 @@ TEST(MusicBadFile, LoadingAgainReplacesTheSoundAndSilencesItsChannel)
 TEST(MusicBadFile, WavFileWrappingMpegAudioPlays)
 {
     std::ifstream in(musicFixture("sine86-full.mp3"), std::ios::binary);
-    const std::vector<char> mp3((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> mp3((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
     std::vector<char> wave = waveHeader(0x55, 1, 44100, static_cast<uint32_t>(mp3.size()));
     wave.insert(wave.end(), mp3.begin(), mp3.end());
     writeBytes(scratch("wrapped.wav"), wave);

@@ -44,6 +44,8 @@ inline std::vector<char> noiseWave(int amplitude, unsigned seed)
     std::vector<char> bytes = waveHeader(1, 2, 44100, 44100 * 4);
     std::mt19937 random(seed);
     for (int i = 0; i < 2 * 44100; ++i)
-        putLittleEndian(bytes, static_cast<uint16_t>(static_cast<int>(random() % (2 * amplitude + 1)) - amplitude), 2);
+        putLittleEndian(
+            bytes,
+            static_cast<uint16_t>(static_cast<int>(random() % (2 * amplitude + 1)) - amplitude), 2);
     return bytes;
 }

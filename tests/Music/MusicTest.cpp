@@ -97,7 +97,8 @@ TEST(Music, LengthNameAndPositionQueries)
     // Past the end: refused with one line, the position stays.
     CaptureStderr();
     music.setPosition(5000);
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::InvalidPosition)) + "\n", GetCapturedStderr());
+    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::InvalidPosition)) + "\n",
+              GetCapturedStderr());
     EXPECT_EQ(1000u, music.getPosition());
 }
 
@@ -123,7 +124,8 @@ TEST(Music, CallsWithoutInitOrSoundFailQuietlyOrWithOneLine)
     // A second init keeps the working system and says so.
     CaptureStderr();
     EXPECT_FALSE(music.init());
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::AlreadyInitialised)) + "\n", GetCapturedStderr());
+    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::AlreadyInitialised)) + "\n",
+              GetCapturedStderr());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
     music.play();
     music.setPosition(500);
@@ -181,7 +183,8 @@ TEST(Music, OnlyOnePlayerHoldsTheAudioOutputAtATime)
         Music second;
         CaptureStderr();
         EXPECT_FALSE(second.init());
-        EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::DeviceInUse)) + "\n", GetCapturedStderr());
+        EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::DeviceInUse)) + "\n",
+                  GetCapturedStderr());
     }
     // The refused player took nothing from the first one.
     ASSERT_TRUE(first.load(musicFixture("sine86-full.mp3").c_str()));

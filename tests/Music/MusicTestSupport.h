@@ -45,7 +45,9 @@ inline std::vector<std::string> linesOf(const std::string& text)
 
 inline double nowMs()
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 inline void sleepMs(int ms)

@@ -119,7 +119,8 @@ TEST(MusicClock, ClockMovesOnlyForwardAndOnlyWithoutADevice)
     ASSERT_TRUE(withDevice.init());
     CaptureStderr();
     withDevice.setClock(1000);
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::ClockNotSettable)) + "\n", GetCapturedStderr());
+    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::ClockNotSettable)) + "\n",
+              GetCapturedStderr());
 }
 
 TEST(MusicDummyDriver, PositionFollowsTheSteadyClock)

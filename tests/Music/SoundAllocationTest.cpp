@@ -26,8 +26,8 @@
 
 namespace {
 
-std::atomic<long> g_live(0);               // blocks from operator new not yet deleted
-thread_local long t_failIn = -1;           // this thread's allocations until one fails; -1: none fails
+std::atomic<long> g_live(0);      // blocks from operator new not yet deleted
+thread_local long t_failIn = -1;  // this thread's allocations until one fails; -1: none fails
 
 void failAllocation(long n)
 {
@@ -143,7 +143,8 @@ TEST(SoundAllocation, SystemStartFailingAtEachAllocationLeaksNothing)
                 // Nothing failed: the whole chain works.
                 ASSERT_EQ(SoundResult::Ok, system->setClock(500));
                 unsigned int position = 0;
-                EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
+                EXPECT_EQ(SoundResult::Ok,
+                          channel->getPosition(&position, SoundSystem::TimeUnitMs));
                 EXPECT_EQ(500u, position);
                 playing = true;
             } else {

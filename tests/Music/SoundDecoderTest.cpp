@@ -80,7 +80,8 @@ TEST(SoundDecoder, LengthRateAndChannelsOfEveryLayout)
         std::vector<float> data;
         int channels = 0;
         int rate = 0;
-        ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture(e.file).c_str(), data, channels, rate));
+        ASSERT_EQ(SoundResult::Ok,
+                  SoundDecoder::decodeFile(musicFixture(e.file).c_str(), data, channels, rate));
         EXPECT_EQ(e.rate, rate);
         EXPECT_EQ(e.channels, channels);
         ASSERT_EQ(0u, data.size() % channels);
@@ -95,8 +96,8 @@ TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
     std::vector<float> data;
     int channels = 0;
     int rate = 0;
-    ASSERT_EQ(SoundResult::Ok,
-              SoundDecoder::decodeFile(musicFixture("sine86-full.mp3").c_str(), data, channels, rate));
+    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("sine86-full.mp3").c_str(),
+                                                        data, channels, rate));
     // A full-scale sine: mean |x| is 2/pi, and its peak is near 1 (float, not clipped 16-bit).
     const size_t frames = data.size();
     EXPECT_NEAR(2.0 / M_PI, level(data, 1, 0, frames / 4, 3 * frames / 4), 0.03);
@@ -106,14 +107,14 @@ TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
     EXPECT_NEAR(1.0, peak, 0.06);
 
     // The gapless tag removed the encoder delay: the tone starts at 1.0 s, not later.
-    ASSERT_EQ(SoundResult::Ok,
-              SoundDecoder::decodeFile(musicFixture("late-tone.mp3").c_str(), data, channels, rate));
+    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("late-tone.mp3").c_str(), data,
+                                                        channels, rate));
     EXPECT_LT(level(data, 1, 0, 22050, 44100 - 600), 0.001);
     EXPECT_GT(level(data, 1, 0, 44100 + 600, 44100 + 4410), 0.4);
 
     // Stereo: left 1 kHz and right 86 Hz at 0.5 each; zero crossings tell them apart.
-    ASSERT_EQ(SoundResult::Ok,
-              SoundDecoder::decodeFile(musicFixture("sine1k-stereo.mp3").c_str(), data, channels, rate));
+    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("sine1k-stereo.mp3").c_str(),
+                                                        data, channels, rate));
     ASSERT_EQ(2, channels);
     int crossings[2] = {0, 0};
     for (size_t f = 1; f < 44100; ++f)
@@ -157,6 +158,7 @@ TEST(SoundDecoder, RefusesRandomBytesAndCutFilesAndLeavesNothingBehind)
     for (size_t keep : {whole.size() / 2 + 77, whole.size() - 500}) {
         const std::string cut = scratch("truncated.mp3");
         writeBytes(cut, std::vector<char>(whole.begin(), whole.begin() + static_cast<long>(keep)));
-        EXPECT_EQ(SoundResult::FileTruncated, decode(cut)) << "kept " << keep << " of " << whole.size();
+        EXPECT_EQ(SoundResult::FileTruncated, decode(cut))
+            << "kept " << keep << " of " << whole.size();
     }
 }

@@ -22,22 +22,28 @@ struct Decoded {
     std::vector<float> samples;  // interleaved
     int channels = 0;
     int rate = 0;
-    int64_t frames() const { return channels ? static_cast<int64_t>(samples.size()) / channels : 0; }
+    int64_t frames() const
+    {
+        return channels ? static_cast<int64_t>(samples.size()) / channels : 0;
+    }
 };
 
 inline Decoded decodeWhole(const char* fixture)
 {
     Decoded d;
-    EXPECT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture(fixture).c_str(), d.samples, d.channels, d.rate));
+    EXPECT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture(fixture).c_str(), d.samples,
+                                                        d.channels, d.rate));
     return d;
 }
 
 // A stream of the fixture, restarted at its first frame; loops as asked.
-inline std::shared_ptr<SoundStream> openStream(const char* fixture, int64_t length, bool loops, std::mutex& shared)
+inline std::shared_ptr<SoundStream> openStream(const char* fixture, int64_t length, bool loops,
+                                               std::mutex& shared)
 {
     std::unique_ptr<SoundFile> file;
     EXPECT_EQ(SoundResult::Ok, SoundFile::open(musicFixture(fixture).c_str(), &file));
-    auto stream = std::make_shared<SoundStream>(std::shared_ptr<const SoundFile>(std::move(file)), length, loops, shared);
+    auto stream = std::make_shared<SoundStream>(std::shared_ptr<const SoundFile>(std::move(file)),
+                                                length, loops, shared);
     EXPECT_TRUE(stream->isOpen());
     EXPECT_EQ(SoundResult::Ok, stream->restart(0));
     return stream;

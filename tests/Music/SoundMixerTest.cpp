@@ -64,7 +64,8 @@ TEST(SoundMixer, SameRateStreamComesOutSampleForSampleAndEndsOnItsLastFrame)
         }
         for (int64_t f = 0; f < whole.frames(); ++f) {
             const float left = whole.samples[static_cast<size_t>(f * whole.channels)];
-            const float right = whole.samples[static_cast<size_t>(f * whole.channels + whole.channels - 1)];
+            const float right =
+                whole.samples[static_cast<size_t>(f * whole.channels + whole.channels - 1)];
             ASSERT_EQ(pcm(left), out[static_cast<size_t>(2 * f)]) << "frame " << f;
             ASSERT_EQ(pcm(right), out[static_cast<size_t>(2 * f + 1)]) << "frame " << f;
         }
@@ -137,7 +138,8 @@ TEST(SoundMixer, HeardPositionOnADeviceThatHoldsOneBuffer)
     EXPECT_EQ(pcm(whole.samples[540]), resumed[2 * 99]);
 
     // A jump restarts the clock there as well.
-    ASSERT_EQ(SoundResult::Ok, stream->restart(30000, [&] { mixer.jump(0, uint64_t(30000) << 32, 7000 * kMs); }));
+    ASSERT_EQ(SoundResult::Ok,
+              stream->restart(30000, [&] { mixer.jump(0, uint64_t(30000) << 32, 7000 * kMs); }));
     EXPECT_EQ(30000u, frameOf(mixer.heardFrame(0, 7100 * kMs)));
     const auto moved = mixed(mixer, *stream, 10, 7100 * kMs);
     EXPECT_EQ(pcm(whole.samples[30000]), moved[0]);

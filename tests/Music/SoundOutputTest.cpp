@@ -53,7 +53,8 @@ std::vector<int16_t> playToFile(const char* fixture, const std::string& path, in
     ScopedEnv file("SDL_DISKAUDIOFILE", path);
     SystemPtr system = startSystem(4, SoundSystem::InitNormal);
     SoundSample* sound = nullptr;
-    EXPECT_EQ(SoundResult::Ok, system->createStream(musicFixture(fixture).c_str(), SoundSystem::ModeLoopOff, &sound));
+    EXPECT_EQ(SoundResult::Ok, system->createStream(musicFixture(fixture).c_str(),
+                                                    SoundSystem::ModeLoopOff, &sound));
     SoundChannel* channel = nullptr;
     EXPECT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, sound, false, &channel));
     EXPECT_TRUE(waitForFrames(path, 44100 / 2));
@@ -108,16 +109,19 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
 {
     SystemPtr system = startSystem(2, SoundSystem::InitNoDevice);
     unsigned int clock = 0;
-    auto after = [&](unsigned int ms) { ASSERT_EQ(SoundResult::Ok, system->setClock(clock += ms)); };
+    auto after = [&](unsigned int ms) {
+        ASSERT_EQ(SoundResult::Ok, system->setClock(clock += ms));
+    };
     SoundSample* looping = nullptr;
-    ASSERT_EQ(SoundResult::Ok,
-              system->createStream(musicFixture("tone22k-stereo.mp3").c_str(), SoundSystem::ModeLoopNormal, &looping));
+    ASSERT_EQ(SoundResult::Ok, system->createStream(musicFixture("tone22k-stereo.mp3").c_str(),
+                                                    SoundSystem::ModeLoopNormal, &looping));
     unsigned int length = 0;
     ASSERT_EQ(SoundResult::Ok, looping->getLength(&length, SoundSystem::TimeUnitMs));
     ASSERT_NEAR(750.0, length, 30.0);
 
     SoundChannel* channel = nullptr;
-    ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, looping, false, &channel));
+    ASSERT_EQ(SoundResult::Ok,
+              system->playSound(SoundSystem::ChannelFree, looping, false, &channel));
     ASSERT_EQ(SoundResult::Ok, channel->setLoopCount(1));  // once more after the first pass
     ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
     after(150);
@@ -128,17 +132,20 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
     after(49);
     EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
     after(2);
-    EXPECT_EQ(SoundResult::ChannelStopped, channel->getPosition(&position, SoundSystem::TimeUnitMs));
+    EXPECT_EQ(SoundResult::ChannelStopped,
+              channel->getPosition(&position, SoundSystem::TimeUnitMs));
 
     // Forever, and a second channel of the same sound beside it.
     SoundChannel* forever = nullptr;
-    ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, looping, false, &forever));
+    ASSERT_EQ(SoundResult::Ok,
+              system->playSound(SoundSystem::ChannelFree, looping, false, &forever));
     ASSERT_EQ(SoundResult::Ok, forever->setLoopCount(-1));
     SoundChannel* second = nullptr;
     ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, looping, true, &second));
     EXPECT_NE(forever, second);
     SoundChannel* none = nullptr;
-    EXPECT_EQ(SoundResult::NoFreeChannel, system->playSound(SoundSystem::ChannelFree, looping, false, &none));
+    EXPECT_EQ(SoundResult::NoFreeChannel,
+              system->playSound(SoundSystem::ChannelFree, looping, false, &none));
     EXPECT_EQ(nullptr, none);
     ASSERT_EQ(SoundResult::Ok, forever->setPosition(length - 20, SoundSystem::TimeUnitMs));
     after(4 * length);
@@ -152,21 +159,24 @@ TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
 
     // Without looping the loop count changes nothing: the sound plays once.
     SoundSample* once = nullptr;
-    ASSERT_EQ(SoundResult::Ok,
-              system->createStream(musicFixture("tone22k-stereo.mp3").c_str(), SoundSystem::ModeLoopOff, &once));
+    ASSERT_EQ(SoundResult::Ok, system->createStream(musicFixture("tone22k-stereo.mp3").c_str(),
+                                                    SoundSystem::ModeLoopOff, &once));
     EXPECT_EQ(SoundResult::Ok, second->stop());
     ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, once, false, &channel));
     EXPECT_EQ(SoundResult::Ok, channel->setLoopCount(-1));
     ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
     after(51);
-    EXPECT_EQ(SoundResult::ChannelStopped, channel->getPosition(&position, SoundSystem::TimeUnitMs));
+    EXPECT_EQ(SoundResult::ChannelStopped,
+              channel->getPosition(&position, SoundSystem::TimeUnitMs));
 
     // Releasing a sound stops the channels that play it.
     EXPECT_EQ(SoundResult::Ok, looping->release());
     EXPECT_EQ(SoundResult::ChannelStopped, forever->getPaused(&paused));
     // Bad arguments.
-    EXPECT_EQ(SoundResult::InvalidParam, system->createStream(musicFixture("silence.mp3").c_str(),
-                                                              SoundSystem::ModeLoopOff | SoundSystem::ModeLoopNormal, &once));
+    EXPECT_EQ(SoundResult::InvalidParam,
+              system->createStream(musicFixture("silence.mp3").c_str(),
+                                   SoundSystem::ModeLoopOff | SoundSystem::ModeLoopNormal, &once));
     EXPECT_EQ(nullptr, once);
-    EXPECT_EQ(SoundResult::InvalidHandle, system->playSound(SoundSystem::ChannelFree, nullptr, false, &channel));
+    EXPECT_EQ(SoundResult::InvalidHandle,
+              system->playSound(SoundSystem::ChannelFree, nullptr, false, &channel));
 }

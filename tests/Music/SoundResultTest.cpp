@@ -26,7 +26,8 @@ TEST(SoundResult, EveryReturnedCodeHasItsOwnOneLineMessage)
         EXPECT_NE("Unknown error.", message) << "code " << code;
         EXPECT_NE("No errors.", message) << "code " << code;
         EXPECT_EQ(std::string::npos, message.find('\n')) << "code " << code;
-        EXPECT_TRUE(seen.insert(message).second) << "code " << code << " repeats \"" << message << "\"";
+        EXPECT_TRUE(seen.insert(message).second)
+            << "code " << code << " repeats \"" << message << "\"";
     }
     EXPECT_STREQ("The sound file does not exist or cannot be opened.",
                  SoundResult::errorString(SoundResult::FileNotFound));

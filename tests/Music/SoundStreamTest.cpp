@@ -17,8 +17,8 @@ const float kSeekTolerance = 1e-6f;
 // Follows the stream from frame `from` to `to` as a mixer would (play frame moved,
 // feed called) and compares every frame with the whole decode: exactly, or within
 // `tolerance` where the stream has seeked.
-void expectFramesOf(const Decoded& whole, SoundStream& stream, std::mutex& shared, int64_t from, int64_t to,
-                    float tolerance = 0.0f)
+void expectFramesOf(const Decoded& whole, SoundStream& stream, std::mutex& shared, int64_t from,
+                    int64_t to, float tolerance = 0.0f)
 {
     for (int64_t t = from; t < to; t += 1000) {
         {
@@ -32,7 +32,8 @@ void expectFramesOf(const Decoded& whole, SoundStream& stream, std::mutex& share
             ASSERT_NE(nullptr, frame) << "frame " << f;
             const int64_t file = f % whole.frames();
             for (int c = 0; c < whole.channels; ++c)
-                ASSERT_NEAR(whole.samples[static_cast<size_t>(file * whole.channels + c)], frame[c], tolerance)
+                ASSERT_NEAR(whole.samples[static_cast<size_t>(file * whole.channels + c)], frame[c],
+                            tolerance)
                     << "frame " << f << " channel " << c;
         }
     }
@@ -72,14 +73,16 @@ TEST(SoundStream, FramesEqualTheWholeDecodeAcrossChunksAndRestarts)
             EXPECT_EQ(history, stream->firstFrame());
             EXPECT_GE(stream->endFrame(), std::min(whole.frames(), at + SoundStream::ChunkFrames));
         }
-        expectFramesOf(whole, *stream, shared, history, std::min(whole.frames(), at + 20000), kSeekTolerance);
+        expectFramesOf(whole, *stream, shared, history, std::min(whole.frames(), at + 20000),
+                       kSeekTolerance);
     }
 }
 
 TEST(SoundStream, RingStaysBoundedBehindAndAheadOfThePlayFrame)
 {
     const Decoded whole = decodeWhole("late-tone.mp3");  // 132300 frames: the ring wraps
-    ASSERT_GT(whole.frames(), SoundStream::HistoryFrames + SoundStream::AheadFrames + SoundStream::ChunkFrames);
+    ASSERT_GT(whole.frames(),
+              SoundStream::HistoryFrames + SoundStream::AheadFrames + SoundStream::ChunkFrames);
     std::mutex shared;
     auto stream = openStream("late-tone.mp3", whole.frames(), false, shared);
     for (int64_t play = 0; play < whole.frames(); play += 3001) {
@@ -94,18 +97,21 @@ TEST(SoundStream, RingStaysBoundedBehindAndAheadOfThePlayFrame)
         EXPECT_LT(stream->endFrame(), play + SoundStream::AheadFrames + SoundStream::ChunkFrames);
         EXPECT_LE(stream->endFrame() - stream->firstFrame(), stream->capacity());
         // The history the spectrum and the device need is still there.
-        EXPECT_LE(stream->firstFrame(), std::max<int64_t>(0, play - SoundStream::HistoryFrames)) << "play " << play;
+        EXPECT_LE(stream->firstFrame(), std::max<int64_t>(0, play - SoundStream::HistoryFrames))
+            << "play " << play;
     }
 }
 
 TEST(SoundStream, LoopingStreamGoesOnWithTheFileStart)
 {
-    const Decoded whole = decodeWhole("tone22k-stereo.mp3");  // 16538 frames: several passes fit the ring
+    const Decoded whole =
+        decodeWhole("tone22k-stereo.mp3");  // 16538 frames: several passes fit the ring
     std::mutex shared;
     auto stream = openStream("tone22k-stereo.mp3", whole.frames(), true, shared);
     // The first pass is decoded straight; each later one starts with a seek.
     expectFramesOf(whole, *stream, shared, 0, whole.frames());
-    expectFramesOf(whole, *stream, shared, whole.frames(), 3 * whole.frames() + 500, kSeekTolerance);
+    expectFramesOf(whole, *stream, shared, whole.frames(), 3 * whole.frames() + 500,
+                   kSeekTolerance);
     // A restart counts the timeline from the file again.
     ASSERT_EQ(SoundResult::Ok, stream->restart(1000));
     expectFramesOf(whole, *stream, shared, 1000, 2 * whole.frames(), kSeekTolerance);

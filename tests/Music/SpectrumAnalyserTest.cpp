@@ -10,7 +10,8 @@
 namespace {
 
 // frames x channels interleaved; channel c holds amplitude[c] * sin(2 pi f[c] t).
-std::vector<float> tones(size_t frames, int rate, std::vector<double> freq, std::vector<double> amplitude)
+std::vector<float> tones(size_t frames, int rate, std::vector<double> freq,
+                         std::vector<double> amplitude)
 {
     const int channels = static_cast<int>(freq.size());
     std::vector<float> data(frames * channels);
@@ -105,7 +106,8 @@ TEST(SpectrumAnalyser, PicksTheAskedChannelAndTreatsFramesOutsideTheDataAsSilenc
     const int count = 512;
     SpectrumAnalyser analyser(count);
     std::vector<float> out(count);
-    const auto data = tones(2048, 48000, {bandCentre(4, 48000, count), bandCentre(40, 48000, count)}, {0.5, 1.0});
+    const auto data =
+        tones(2048, 48000, {bandCentre(4, 48000, count), bandCentre(40, 48000, count)}, {0.5, 1.0});
     analyser.compute(data.data(), 2048, 2, 0, 2048, out.data());
     EXPECT_NEAR(0.5, out[4], 0.01);
     EXPECT_LT(out[40], 0.01);

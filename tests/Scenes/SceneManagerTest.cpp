@@ -27,8 +27,8 @@ TEST(SceneManager, PlaysScenesInInsertionOrderAndLeavesAnEndedSceneAtOnce)
     for (unsigned t = 10; t <= 60; t += 10)
         finished.push_back(manager.update(music, t));
 
-    const Log expected = {"A:update@10", "A:update@20", "A:update@30", "B:update@40",
-                          "C:update@50", "C:update@60"};
+    const Log expected = {"A:update@10", "A:update@20", "A:update@30",
+                          "B:update@40", "C:update@50", "C:update@60"};
     EXPECT_EQ(expected, log);
     EXPECT_EQ((std::vector<bool>{false, false, false, false, false, true}), finished);
     EXPECT_EQ(3u, manager.currentIndex());

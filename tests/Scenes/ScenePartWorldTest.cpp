@@ -113,8 +113,10 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
             stampedFirst.insert(n);
     EXPECT_EQ(starts, stampedFirst);
     for (int n : starts)
-        EXPECT_EQ(0.0f, s.grid.m_targetColour[n].r + s.grid.m_targetColour[n].g + s.grid.m_targetColour[n].b);
-    EXPECT_TRUE(world.cubes()[0]->m_launched && world.pyramids()[0]->m_launched && world.spheres()[0]->m_launched);
+        EXPECT_EQ(0.0f, s.grid.m_targetColour[n].r + s.grid.m_targetColour[n].g +
+                            s.grid.m_targetColour[n].b);
+    EXPECT_TRUE(world.cubes()[0]->m_launched && world.pyramids()[0]->m_launched &&
+                world.spheres()[0]->m_launched);
     EXPECT_EQ(3, launched(world.cubes()) + launched(world.pyramids()) + launched(world.spheres()));
     EXPECT_EQ(1.0f, world.getAmplification());
 
@@ -150,8 +152,9 @@ TEST(ScenePartWorld, FirstUpdateStartsEverythingAndTheFadeHoldsUntilTenSeconds)
     EXPECT_FLOAT_EQ(first.z, world.sinTrails()[6]->points()[0].z);
     EXPECT_EQ(1u, world.cosTrails()[5]->count());
 
-    const std::pair<unsigned, float> expected[] = {
-        {250, 0.5f}, {500, 1.0f}, {10000, 1.0f}, {10001, 1.0f - 1.0f / 15000}, {17500, 0.5f}, {25000, 0.0f}};
+    const std::pair<unsigned, float> expected[] = {{250, 0.5f},   {500, 1.0f},
+                                                   {10000, 1.0f}, {10001, 1.0f - 1.0f / 15000},
+                                                   {17500, 0.5f}, {25000, 0.0f}};
     for (const auto& at : expected) {
         ASSERT_TRUE(world.update(s.grid, s.music, kStart + at.first)) << at.first;
         EXPECT_FLOAT_EQ(at.second, world.getFade()) << "at " << at.first << " ms";

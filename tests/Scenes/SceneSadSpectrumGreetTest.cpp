@@ -59,7 +59,8 @@ void inFreshProcess(Body body)
     EXPECT_EXIT(
         {
             body();
-            const testing::TestResult& result = *testing::UnitTest::GetInstance()->current_test_info()->result();
+            const testing::TestResult& result =
+                *testing::UnitTest::GetInstance()->current_test_info()->result();
             for (int i = 0; i < result.total_part_count(); ++i)
                 if (result.GetTestPartResult(i).failed())
                     std::cerr << result.GetTestPartResult(i).line_number() << ": "
@@ -78,8 +79,10 @@ TEST(SceneSadSpectrumGreet, StepsOnTheSecondUpdatePastEachThreshold)
     inFreshProcess([] {
         SceneSadSpectrumGreet scene;
         unsigned end = 0;
-        EXPECT_EQ((StepChanges{{20, 1}, {2810, 2}, {5600, 3}, {8390, 4}, {11180, 5}, {13970, 6}, {16760, 7}}),
-                  play(scene, end, true));
+        EXPECT_EQ(
+            (StepChanges{
+                {20, 1}, {2810, 2}, {5600, 3}, {8390, 4}, {11180, 5}, {13970, 6}, {16760, 7}}),
+            play(scene, end, true));
         EXPECT_EQ(19540u, end) << "the camera started at zero elapsed time and runs 19530 ms";
         EXPECT_EQ(0.0f, scene.getFade());
     });
@@ -96,8 +99,10 @@ TEST(SceneSadSpectrumGreet, LaterInstanceStepsOnTheFirstUpdatePastEachThreshold)
             play(first, end, false);
         }
         SceneSadSpectrumGreet second;
-        EXPECT_EQ((StepChanges{{10, 1}, {2800, 2}, {5590, 3}, {8380, 4}, {11170, 5}, {13960, 6}, {16750, 7}}),
-                  play(second, end, false));
+        EXPECT_EQ(
+            (StepChanges{
+                {10, 1}, {2800, 2}, {5590, 3}, {8380, 4}, {11170, 5}, {13960, 6}, {16750, 7}}),
+            play(second, end, false));
     });
 }
 

@@ -33,7 +33,7 @@ TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
     EXPECT_EQ(kStart, scene.startTime());
     EXPECT_EQ(0.0f, scene.getFade());
     EXPECT_EQ(0.0f, scene.getAmplification());
-    EXPECT_EQ(0u, scene.camera(0).startTime());   // the camera waits for the next frame
+    EXPECT_EQ(0u, scene.camera(0).startTime());         // the camera waits for the next frame
     EXPECT_EQ(2.0f, grid.m_lines.m_vertices[point].y);  // the grid is not touched
 
     EXPECT_TRUE(scene.update(grid, music, kStart + kFrame));
@@ -84,9 +84,9 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
     ASSERT_EQ(4u, scene.shotCount());
     EXPECT_EQ(5532u, scene.camera(3).m_duration);
 
-    std::vector<unsigned> cuts;          // elapsed ms of the updates that changed the shot
+    std::vector<unsigned> cuts;  // elapsed ms of the updates that changed the shot
     std::vector<float> fadeAtCut;
-    float darkest[4] = {1, 1, 1, 1};     // around 5000, 10000, 15000, 20000 ms
+    float darkest[4] = {1, 1, 1, 1};  // around 5000, 10000, 15000, 20000 ms
     float heldFade = -1.0f;
     unsigned elapsed = 0;
     bool goesOn = scene.update(grid, music, kStart);

@@ -83,7 +83,8 @@ TEST(SceneSpectrumImpulsePart, EightLoudValuesStartEightWavesAheadOfTheCamera)
         const int* r = &draws[5 * k];
         const Colour colour = {r[0] / 32767.0f, r[1] / 32767.0f, r[2] / 32767.0f, 0.7f};
         expected.startWave(static_cast<unsigned>(20.0 + 10.0 * r[4] / 32767),
-                           static_cast<unsigned>(20.0 * r[3] / 32767 + camera.x / 1.5), colour, 1, 6);
+                           static_cast<unsigned>(20.0 * r[3] / 32767 + camera.x / 1.5), colour, 1,
+                           6);
     }
     expected.stepWave();
     EXPECT_EQ(expected.m_waveStep, grid.m_waveStep);

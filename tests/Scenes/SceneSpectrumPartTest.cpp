@@ -95,8 +95,9 @@ TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
         unsigned colour;
         float phase;
     };
-    for (const Expected& e : {Expected{0, {20, 1.0f, 20}, 0, 0.2f}, Expected{5, {20, 0.95f, 20}, 5, 1.1f},
-                              Expected{6, {10, 2.0f, 10}, 0, 1.2f}, Expected{11, {10, 1.95f, 10}, 5, 2.1f}}) {
+    for (const Expected& e :
+         {Expected{0, {20, 1.0f, 20}, 0, 0.2f}, Expected{5, {20, 0.95f, 20}, 5, 1.1f},
+          Expected{6, {10, 2.0f, 10}, 0, 1.2f}, Expected{11, {10, 1.95f, 10}, 5, 2.1f}}) {
         const TrailPoint& first = scene.trail(e.index).points()[0];
         const Vector3 at = SpectrumTrail::curvePoint(e.centre, 0.0f, e.phase);
         EXPECT_FLOAT_EQ(at.x, first.x) << "trail " << e.index;

@@ -28,11 +28,16 @@ Colour classify(const XwdImage::Rgb& p)
 {
     const bool r = p.r > 200, g = p.g > 200, b = p.b > 200;
     const bool rLow = p.r < 50, gLow = p.g < 50, bLow = p.b < 50;
-    if (rLow && gLow && bLow) return BLACK;
-    if (r && gLow && bLow) return RED;
-    if (rLow && g && bLow) return GREEN;
-    if (rLow && gLow && b) return BLUE;
-    if (r && g && b) return WHITE;
+    if (rLow && gLow && bLow)
+        return BLACK;
+    if (r && gLow && bLow)
+        return RED;
+    if (rLow && g && bLow)
+        return GREEN;
+    if (rLow && gLow && b)
+        return BLUE;
+    if (r && g && b)
+        return WHITE;
     return OTHER;
 }
 
@@ -41,7 +46,10 @@ Colour classify(const XwdImage::Rgb& p)
 void drawQuadrants(int w, int h)
 {
     glEnable(GL_SCISSOR_TEST);
-    const struct { int x, y, w, h; float r, g, b; } quads[] = {
+    const struct {
+        int x, y, w, h;
+        float r, g, b;
+    } quads[] = {
         {0, h / 2, w / 2, h - h / 2, 1, 0, 0},
         {w / 2, h / 2, w - w / 2, h - h / 2, 0, 1, 0},
         {0, 0, w / 2, h / 2, 0, 0, 1},

@@ -44,7 +44,8 @@ bool XwdImage::load(const std::string& bytes)
         m_error = "bad geometry";
         return false;
     }
-    const std::size_t offset = std::size_t(headerSize) + std::size_t(colorCount) * COLOR_ENTRY_BYTES;
+    const std::size_t offset =
+        std::size_t(headerSize) + std::size_t(colorCount) * COLOR_ENTRY_BYTES;
     if (offset + std::size_t(bytesPerLine) * height > bytes.size()) {
         m_error = "pixel data truncated";
         return false;

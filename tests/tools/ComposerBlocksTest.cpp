@@ -69,7 +69,8 @@ TEST(VoicesTest, EveryNoteStartsAndEndsInSilenceWithoutSteps)
     };
     const Case cases[] = {
         {"bass", [](Voices& v, StereoBuffer& b) { v.bass(b, 100, 0.3, 38, 1.0f, 1.0); }, true},
-        {"pad", [](Voices& v, StereoBuffer& b) { v.pad(b, 100, 0.5, 57, 1.0f, 0.0f, 2000.0); }, true},
+        {"pad", [](Voices& v, StereoBuffer& b) { v.pad(b, 100, 0.5, 57, 1.0f, 0.0f, 2000.0); },
+         true},
         {"lead", [](Voices& v, StereoBuffer& b) { v.lead(b, 100, 0.4, 74, 1.0f, 0.0f); }, true},
         {"pluck", [](Voices& v, StereoBuffer& b) { v.pluck(b, 100, 0.2, 81, 1.0f, 0.0f); }, false},
         {"bell", [](Voices& v, StereoBuffer& b) { v.bell(b, 100, 0.5, 86, 1.0f, 0.0f); }, false},
@@ -136,7 +137,8 @@ TEST(PeakLimiterTest, HoldsTheCeilingWithoutSteppingTheGain)
     // recovery after it takes about the release time, not one sample.
     float before = std::sin(2.0 * 3.14159265 * 440.0 * 19990 / kRate) * 0.3f;
     EXPECT_LT(std::fabs(bus.left()[19990]), std::fabs(before) - 1e-4);
-    float after = bus.left()[20500 + 441] / (0.3f * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * 20941 / kRate)));
+    float after = bus.left()[20500 + 441] /
+                  (0.3f * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * 20941 / kRate)));
     EXPECT_GT(after, 0.4f);
     EXPECT_LT(after, 0.6f) << "10 ms into a 100 ms release";
 }
@@ -156,7 +158,7 @@ TEST(WavWriterTest, WritesA16BitStereoHeaderAndClampedRoundedSamples)
 {
     StereoBuffer bus(3);
     bus.add(0, 0.5f, -0.5f);
-    bus.add(1, 1.7f, -3.0f);       // beyond full scale: clamped
+    bus.add(1, 1.7f, -3.0f);                        // beyond full scale: clamped
     bus.add(2, 0.6f / 32767.0f, -0.4f / 32767.0f);  // to the nearest step
     std::vector<uint8_t> bytes = WavWriter::encode(bus, 44100);
     ASSERT_EQ(bytes.size(), 44u + 12u);
@@ -164,18 +166,19 @@ TEST(WavWriterTest, WritesA16BitStereoHeaderAndClampedRoundedSamples)
     EXPECT_EQ(std::memcmp(bytes.data() + 8, "WAVEfmt ", 8), 0);
     EXPECT_EQ(std::memcmp(bytes.data() + 36, "data", 4), 0);
     auto u32 = [&](size_t at) {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+               static_cast<uint32_t>(bytes[at + 3]) << 24;
     };
     auto s16 = [&](size_t at) { return static_cast<int16_t>(bytes[at] | bytes[at + 1] << 8); };
     EXPECT_EQ(u32(4), 36u + 12u);
-    EXPECT_EQ(s16(20), 1);             // PCM
-    EXPECT_EQ(s16(22), 2);             // channels
+    EXPECT_EQ(s16(20), 1);  // PCM
+    EXPECT_EQ(s16(22), 2);  // channels
     EXPECT_EQ(u32(24), 44100u);
-    EXPECT_EQ(u32(28), 44100u * 4u);   // bytes per second
-    EXPECT_EQ(s16(32), 4);             // bytes per frame
+    EXPECT_EQ(u32(28), 44100u * 4u);  // bytes per second
+    EXPECT_EQ(s16(32), 4);            // bytes per frame
     EXPECT_EQ(s16(34), 16);
     EXPECT_EQ(u32(40), 12u);
-    EXPECT_EQ(s16(44), 16384);         // 0.5 * 32767 = 16383.5 -> 16384
+    EXPECT_EQ(s16(44), 16384);  // 0.5 * 32767 = 16383.5 -> 16384
     EXPECT_EQ(s16(46), -16384);
     EXPECT_EQ(s16(48), 32767);
     EXPECT_EQ(s16(50), -32767);

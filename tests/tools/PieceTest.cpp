@@ -98,7 +98,8 @@ TEST(PieceTest, ComposerRejectsBadArguments)
     Process::Result bad = Process::run({COMPOSER_PATH, "/tmp/never.wav", "ten"}, {}, 10000);
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("'ten'"), std::string::npos);
-    Process::Result unwritable = Process::run({COMPOSER_PATH, "/nonexistent-dir/x.wav", "0.1"}, {}, 10000);
+    Process::Result unwritable =
+        Process::run({COMPOSER_PATH, "/nonexistent-dir/x.wav", "0.1"}, {}, 10000);
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos);
 }

@@ -44,7 +44,8 @@ StereoBuffer beatFixture()
     StereoBuffer bus(kBeatFrames);
     for (size_t n = 0; n < kBeatFrames; ++n) {
         double low = std::sin(kTwoPi * 2.0 * kBand * n / kRate);
-        double left = 0.3 * std::sin(kTwoPi * 9.0 * kBand * n / kRate) + (inBurst(n) ? 0.5 * low : 0.0);
+        double left =
+            0.3 * std::sin(kTwoPi * 9.0 * kBand * n / kRate) + (inBurst(n) ? 0.5 * low : 0.0);
         bus.add(static_cast<long>(n), static_cast<float>(left), static_cast<float>(0.9 * low));
     }
     return bus;
@@ -84,7 +85,8 @@ std::vector<TrackAnalysis::Span> beatSpan()
     return {{"beat", 0.0, 7050.0}};
 }
 
-void expectBeatFigures(const TrackAnalysis::Figures& f, double shareTolerance, double levelTolerance)
+void expectBeatFigures(const TrackAnalysis::Figures& f, double shareTolerance,
+                       double levelTolerance)
 {
     ASSERT_EQ(f.sections.size(), 1u);
     const TrackAnalysis::SectionFigures& s = f.sections[0];
@@ -143,7 +145,8 @@ TEST(TrackAnalysisTest, SectionsBeyondTheTrackReadSilenceAndStepsFollowTheGrid)
     // Steps at 0, 15 and 30 ms lie in [0, 31); the next section starts on the
     // first step at or after 31 ms (45 ms) and holds 45 .. 90 ms.
     TrackAnalysis::Figures f = TrackAnalysis::analyse(
-        mono, 1, kRate, {{"a", 0.0, 31.0}, {"b", 31.0, 91.0}, {"late", 60000.0, 61000.0}, {"empty", 10.0, 10.0}});
+        mono, 1, kRate,
+        {{"a", 0.0, 31.0}, {"b", 31.0, 91.0}, {"late", 60000.0, 61000.0}, {"empty", 10.0, 10.0}});
     ASSERT_EQ(f.sections.size(), 4u);
     EXPECT_EQ(f.sections[0].steps, 3);
     EXPECT_EQ(f.sections[1].steps, 4);
@@ -176,7 +179,8 @@ TEST(TrackAnalysisTest, EncodedFixtureThroughTheDecoderAndTheProgram)
     const std::string wav = dir + "/analysis-beat.wav";
     const std::string mp3 = dir + "/analysis-beat.mp3";
     ASSERT_TRUE(WavWriter::write(wav, beatFixture(), kRate));
-    Process::Result enc = Process::run({"lame", "--quiet", "--cbr", "-b", "192", "-q", "2", wav, mp3}, {}, 60000);
+    Process::Result enc =
+        Process::run({"lame", "--quiet", "--cbr", "-b", "192", "-q", "2", wav, mp3}, {}, 60000);
     ASSERT_TRUE(enc.started) << "lame is needed (scripts/install-deps.sh)";
     ASSERT_EQ(enc.exitCode, 0) << enc.err;
 
@@ -185,7 +189,8 @@ TEST(TrackAnalysisTest, EncodedFixtureThroughTheDecoderAndTheProgram)
     ASSERT_EQ(SoundDecoder::decodeFile(mp3.c_str(), samples, channels, rate), SoundResult::Ok);
     ASSERT_EQ(channels, 2);
     ASSERT_EQ(rate, kRate);
-    expectBeatFigures(TrackAnalysis::analyse(samples, channels, rate, beatSpan()), 1.5 / 470.0, 0.04);
+    expectBeatFigures(TrackAnalysis::analyse(samples, channels, rate, beatSpan()), 1.5 / 470.0,
+                      0.04);
 
     Process::Result run = Process::run({ANALYSIS_PATH, mp3}, {}, 60000);
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -15,8 +15,8 @@ std::vector<TrackAnalysis::Span> TrackAnalysis::sceneSpans()
 {
     // Nominal scene starts; the world scene is measured over its first 15 s.
     return {
-        {"titles", 0.0, 11280.0},      {"sweep", 11280.0, 33312.0}, {"greetings", 33312.0, 52842.0},
-        {"trails", 52842.0, 62842.0},  {"waves", 62842.0, 77842.0}, {"world", 77842.0, 92842.0},
+        {"titles", 0.0, 11280.0},     {"sweep", 11280.0, 33312.0}, {"greetings", 33312.0, 52842.0},
+        {"trails", 52842.0, 62842.0}, {"waves", 62842.0, 77842.0}, {"world", 77842.0, 92842.0},
     };
 }
 
@@ -27,8 +27,8 @@ double TrackAnalysis::toDecibels(double level)
     return 20.0 * std::log10(level);
 }
 
-TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interleaved, int channels, int sampleRate,
-                                              const std::vector<Span>& spans)
+TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interleaved, int channels,
+                                              int sampleRate, const std::vector<Span>& spans)
 {
     assert(channels >= 1 && sampleRate > 0);
     Figures figures;
@@ -54,7 +54,8 @@ TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interlea
         int64_t first = static_cast<int64_t>(std::ceil(span.startMs / kStepMs));
         for (int64_t k = first; k * kStepMs < span.endMs; ++k) {
             int64_t endFrame = k * kStepMs * sampleRate / 1000;
-            analyser.compute(interleaved.data(), frameCount, channels, 0, endFrame, spectrum.data());
+            analyser.compute(interleaved.data(), frameCount, channels, 0, endFrame,
+                             spectrum.data());
             ++f.steps;
             bool beat = spectrum[2] >= 0.25f;
             if (beat) {
@@ -99,18 +100,21 @@ std::string TrackAnalysis::format(const Figures& figures)
 {
     std::string out;
     char line[256];
-    out += "| Section | steps | value 2 >= 0.25 | any of 0-7 > 0.2 | any of 0-9 > 0.2 | median of 0-15 "
-           "| beat bursts | longest burst |\n";
+    out +=
+        "| Section | steps | value 2 >= 0.25 | any of 0-7 > 0.2 | any of 0-9 > 0.2 | median of 0-15 "
+        "| beat bursts | longest burst |\n";
     out += "|---|---|---|---|---|---|---|---|\n";
     for (const SectionFigures& f : figures.sections) {
-        std::snprintf(line, sizeof line, "| %s, %.1f-%.1f s | %d | %.1f %% | %.1f %% | %.1f %% | %.3f | %d | %.0f ms |\n",
-                      f.name.c_str(), f.startMs / 1000.0, f.endMs / 1000.0, f.steps, 100.0 * f.beatShare,
-                      100.0 * f.anyLow8Share, 100.0 * f.anyLow10Share, f.medianLow16, f.beatBursts,
-                      f.longestBurstMs);
+        std::snprintf(
+            line, sizeof line,
+            "| %s, %.1f-%.1f s | %d | %.1f %% | %.1f %% | %.1f %% | %.3f | %d | %.0f ms |\n",
+            f.name.c_str(), f.startMs / 1000.0, f.endMs / 1000.0, f.steps, 100.0 * f.beatShare,
+            100.0 * f.anyLow8Share, 100.0 * f.anyLow10Share, f.medianLow16, f.beatBursts,
+            f.longestBurstMs);
         out += line;
     }
-    std::snprintf(line, sizeof line, "Peak: %.2f dBFS (%.4f)\nRMS: %.2f dBFS (%.4f)\n", toDecibels(figures.peak),
-                  figures.peak, toDecibels(figures.rms), figures.rms);
+    std::snprintf(line, sizeof line, "Peak: %.2f dBFS (%.4f)\nRMS: %.2f dBFS (%.4f)\n",
+                  toDecibels(figures.peak), figures.peak, toDecibels(figures.rms), figures.rms);
     out += line;
     return out;
 }

@@ -24,12 +24,12 @@ public:
         std::string name;
         double startMs;
         double endMs;
-        int steps;            // 15 ms steps whose time lies in [startMs, endMs)
-        double beatShare;     // share of steps with value 2 >= 0.25 (the pulse's beat test)
-        double anyLow8Share;  // share of steps with any of values 0..7 > 0.2
-        double anyLow10Share; // share of steps with any of values 0..9 > 0.2
-        double medianLow16;   // median of values 0..15 over all steps of the section
-        int beatBursts;       // runs of consecutive beat steps
+        int steps;             // 15 ms steps whose time lies in [startMs, endMs)
+        double beatShare;      // share of steps with value 2 >= 0.25 (the pulse's beat test)
+        double anyLow8Share;   // share of steps with any of values 0..7 > 0.2
+        double anyLow10Share;  // share of steps with any of values 0..9 > 0.2
+        double medianLow16;    // median of values 0..15 over all steps of the section
+        int beatBursts;        // runs of consecutive beat steps
         double longestBurstMs;
     };
 

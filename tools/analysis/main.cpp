@@ -20,7 +20,8 @@ int main(int argc, char** argv)
     int sampleRate = 0;
     int result = SoundDecoder::decodeFile(argv[1], samples, channels, sampleRate);
     if (result != SoundResult::Ok) {
-        std::fprintf(stderr, "analysis: cannot decode '%s': %s\n", argv[1], SoundResult::errorString(result));
+        std::fprintf(stderr, "analysis: cannot decode '%s': %s\n", argv[1],
+                     SoundResult::errorString(result));
         return 1;
     }
     std::printf("%s: %d channel(s), %d Hz, %.2f s\n", argv[1], channels, sampleRate,

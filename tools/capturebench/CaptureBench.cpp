@@ -54,7 +54,8 @@ struct Totals {
 
 // Captures `frames` frames (after a few unrecorded ones) into path. With `split`,
 // a glFinish after the chain charges rendering to rendering alone.
-Totals capture(Engine& engine, int width, int height, int frames, bool split, const std::string& path)
+Totals capture(Engine& engine, int width, int height, int frames, bool split,
+               const std::string& path)
 {
     const FrameClock clock(60);
     Soundtrack soundtrack;
@@ -139,11 +140,12 @@ int main(int argc, char** argv)
         Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "capturebench");
         const Totals split = capture(engine, width, height, frames, true, path);
         const Totals whole = capture(engine, width, height, frames, false, path);
-        std::printf("capturebench %dx%d frames=%d render_ms=%.2f readback_ms=%.2f encode_ms=%.2f "
-                    "added=%.0f%% split_fps=%.1f capture_fps=%.1f\n",
-                    width, height, frames, split.render / frames, split.readBack / frames, split.encode / frames,
-                    100.0 * (split.readBack + split.encode) / split.render, 1000.0 * frames / split.wall,
-                    1000.0 * frames / whole.wall);
+        std::printf(
+            "capturebench %dx%d frames=%d render_ms=%.2f readback_ms=%.2f encode_ms=%.2f "
+            "added=%.0f%% split_fps=%.1f capture_fps=%.1f\n",
+            width, height, frames, split.render / frames, split.readBack / frames,
+            split.encode / frames, 100.0 * (split.readBack + split.encode) / split.render,
+            1000.0 * frames / split.wall, 1000.0 * frames / whole.wall);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "capturebench: %s\n", e.what());
         return 1;

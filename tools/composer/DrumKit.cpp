@@ -21,7 +21,9 @@ double rise(double t)
 
 }  // namespace
 
-DrumKit::DrumKit(double sampleRate, uint32_t seed) : m_rate(sampleRate), m_noise(seed) {}
+DrumKit::DrumKit(double sampleRate, uint32_t seed) : m_rate(sampleRate), m_noise(seed)
+{
+}
 
 void DrumKit::kick(StereoBuffer& out, long frame, float velocity, double body, double decay)
 {
@@ -63,7 +65,9 @@ void DrumKit::snare(StereoBuffer& out, long frame, float velocity, float pan)
         double hiss = noiseBand.process(n).band;
         double highOnly = n - noiseLow.process(n).low;
         double noise = (hiss * 0.9 + highOnly * 0.35) * std::exp(-t / 0.11);
-        out.addPanned(frame + i, static_cast<float>((body * 0.5 + noise * 0.55) * rise(t) * endFade * velocity), pan);
+        out.addPanned(
+            frame + i,
+            static_cast<float>((body * 0.5 + noise * 0.55) * rise(t) * endFade * velocity), pan);
     }
 }
 
@@ -93,11 +97,14 @@ void DrumKit::hat(StereoBuffer& out, long frame, float velocity, float pan, bool
     const double decay = open ? 0.16 : 0.028;
     const long length = static_cast<long>(m_rate * (decay * 6.0));
     // Six detuned squares give the metallic ring; noise gives the air.
-    static const double kMetal[6] = {2.0 * 205.3, 2.0 * 304.4, 2.0 * 369.6, 2.0 * 522.7, 2.0 * 540.0, 2.0 * 800.0};
-    Oscillator metal[6] = {
-        Oscillator(Oscillator::Shape::Square, m_rate, 0.1), Oscillator(Oscillator::Shape::Square, m_rate, 0.3),
-        Oscillator(Oscillator::Shape::Square, m_rate, 0.5), Oscillator(Oscillator::Shape::Square, m_rate, 0.7),
-        Oscillator(Oscillator::Shape::Square, m_rate, 0.2), Oscillator(Oscillator::Shape::Square, m_rate, 0.9)};
+    static const double kMetal[6] = {2.0 * 205.3, 2.0 * 304.4, 2.0 * 369.6,
+                                     2.0 * 522.7, 2.0 * 540.0, 2.0 * 800.0};
+    Oscillator metal[6] = {Oscillator(Oscillator::Shape::Square, m_rate, 0.1),
+                           Oscillator(Oscillator::Shape::Square, m_rate, 0.3),
+                           Oscillator(Oscillator::Shape::Square, m_rate, 0.5),
+                           Oscillator(Oscillator::Shape::Square, m_rate, 0.7),
+                           Oscillator(Oscillator::Shape::Square, m_rate, 0.2),
+                           Oscillator(Oscillator::Shape::Square, m_rate, 0.9)};
     SvFilter high(m_rate, 7500.0, 0.8);
     SvFilter shine(m_rate, 10500.0, 1.2);
     for (long i = 0; i < length; ++i) {
@@ -109,7 +116,9 @@ void DrumKit::hat(StereoBuffer& out, long frame, float velocity, float pan, bool
         float src = static_cast<float>(m * 0.12 + n * 0.6);
         double v = high.process(src).high + shine.process(src).band * 0.5;
         double endFade = std::min(1.0, (length - i) / (0.01 * m_rate));
-        out.addPanned(frame + i, static_cast<float>(v * std::exp(-t / decay) * rise(t) * endFade * velocity), pan);
+        out.addPanned(frame + i,
+                      static_cast<float>(v * std::exp(-t / decay) * rise(t) * endFade * velocity),
+                      pan);
     }
 }
 
@@ -140,6 +149,7 @@ void DrumKit::riser(StereoBuffer& out, long frame, double seconds, float velocit
         double env = x * x * std::min(1.0, (1.0 - x) / 0.03);
         float n = m_noise.nextSigned();
         double v = band.process(n).band * env * velocity;
-        out.addPanned(frame + i, static_cast<float>(v), static_cast<float>(0.6 * std::sin(x * 9.0)));
+        out.addPanned(frame + i, static_cast<float>(v),
+                      static_cast<float>(0.6 * std::sin(x * 9.0)));
     }
 }

@@ -35,15 +35,9 @@ float Oscillator::next(double frequency)
     double t = m_phase;
     double value = 0.0;
     switch (m_shape) {
-    case Shape::Sine:
-        value = std::sin(kTwoPi * t);
-        break;
-    case Shape::Triangle:
-        value = 1.0 - 4.0 * std::fabs(t - 0.5);
-        break;
-    case Shape::Saw:
-        value = 2.0 * t - 1.0 - polyBlep(t, dt);
-        break;
+    case Shape::Sine: value = std::sin(kTwoPi * t); break;
+    case Shape::Triangle: value = 1.0 - 4.0 * std::fabs(t - 0.5); break;
+    case Shape::Saw: value = 2.0 * t - 1.0 - polyBlep(t, dt); break;
     case Shape::Square: {
         double t2 = t + 0.5;
         if (t2 >= 1.0)

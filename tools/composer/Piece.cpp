@@ -15,21 +15,21 @@
 namespace {
 
 // Bars of the sections; each starts on the bar nearest to its scene change.
-const int kSweepBar = 4;      // 11.16 s
-const int kGreetBar = 12;     // 33.49 s
-const int kTrailsBar = 19;    // 53.02 s
-const int kWavesBar = 23;     // 64.19 s
-const int kWorldBar = 28;     // 78.14 s
+const int kSweepBar = 4;    // 11.16 s
+const int kGreetBar = 12;   // 33.49 s
+const int kTrailsBar = 19;  // 53.02 s
+const int kWavesBar = 23;   // 64.19 s
+const int kWorldBar = 28;   // 78.14 s
 const int kBars = 38;
 // The music holds full level through 10 s of the last scene, then fades with it.
 const double kFadeStart = 88.0;
 const double kFadeEnd = 103.5;
 
 struct Chord {
-    int bass;       // MIDI root in the bass register
-    int pad[4];     // close voicing around middle C
-    int arp[4];     // chord tones an octave or more up
-    int colour;     // an added ninth or seventh for the pads' upper layer
+    int bass;    // MIDI root in the bass register
+    int pad[4];  // close voicing around middle C
+    int arp[4];  // chord tones an octave or more up
+    int colour;  // an added ninth or seventh for the pads' upper layer
 };
 
 const Chord kDm = {38, {57, 62, 65, 69}, {74, 77, 81, 86}, 76};
@@ -40,12 +40,12 @@ const Chord kF = {41, {53, 57, 60, 64}, {65, 69, 72, 77}, 67};
 const Chord kC = {36, {55, 60, 64, 67}, {67, 72, 76, 79}, 74};
 
 const Chord* const kChords[kBars] = {
-    &kDm, &kBb, &kGm, &kA,                                     // titles
-    &kDm, &kBb, &kGm, &kA, &kDm, &kBb, &kGm, &kA,              // sweep
-    &kBb, &kF, &kC, &kDm, &kBb, &kC, &kA,                      // greetings
-    &kDm, &kBb, &kGm, &kA,                                     // trails
-    &kDm, &kBb, &kGm, &kA, &kA,                                // waves
-    &kDm, &kBb, &kGm, &kA, &kDm, &kBb, &kGm, &kA, &kDm, &kDm,  // world
+    &kDm, &kBb, &kGm, &kA,                                      // titles
+    &kDm, &kBb, &kGm, &kA,  &kDm, &kBb, &kGm, &kA,              // sweep
+    &kBb, &kF,  &kC,  &kDm, &kBb, &kC,  &kA,                    // greetings
+    &kDm, &kBb, &kGm, &kA,                                      // trails
+    &kDm, &kBb, &kGm, &kA,  &kA,                                // waves
+    &kDm, &kBb, &kGm, &kA,  &kDm, &kBb, &kGm, &kA, &kDm, &kDm,  // world
 };
 
 struct Note {
@@ -57,29 +57,24 @@ struct Note {
 // The theme: four bars over Dm, Bb, Gm, A. It comes back on bells in the
 // titles, on the lead in the trails, waves and world, and on bells at the end.
 const Note kTheme[] = {
-    {0, 1, 69}, {1, 0.5, 74}, {1.5, 0.5, 76}, {2, 1.5, 77}, {3.5, 0.5, 76},
-    {4, 1.5, 74}, {5.5, 0.5, 72}, {6, 1, 74}, {7, 1, 77},
-    {8, 1.5, 79}, {9.5, 0.5, 77}, {10, 1, 74}, {11, 1, 70},
-    {12, 1, 73}, {13, 1, 76}, {14, 2, 69},
+    {0, 1, 69},     {1, 0.5, 74}, {1.5, 0.5, 76}, {2, 1.5, 77}, {3.5, 0.5, 76}, {4, 1.5, 74},
+    {5.5, 0.5, 72}, {6, 1, 74},   {7, 1, 77},     {8, 1.5, 79}, {9.5, 0.5, 77}, {10, 1, 74},
+    {11, 1, 70},    {12, 1, 73},  {13, 1, 76},    {14, 2, 69},
 };
 
 // The answer for the greetings, over Bb, F, C, Dm, Bb, C, A.
 const Note kAnswer[] = {
-    {0, 2, 77}, {2, 1, 74}, {3, 1, 77},
-    {4, 1.5, 76}, {5.5, 0.5, 72}, {6, 2, 69},
-    {8, 1, 67}, {9, 1, 72}, {10, 1, 76}, {11, 1, 79},
-    {12, 3, 77}, {15, 1, 76},
-    {16, 2, 74}, {18, 1, 77}, {19, 1, 82},
-    {20, 1.5, 81}, {21.5, 0.5, 79}, {22, 2, 76},
+    {0, 2, 77},  {2, 1, 74},  {3, 1, 77},  {4, 1.5, 76},  {5.5, 0.5, 72},  {6, 2, 69},
+    {8, 1, 67},  {9, 1, 72},  {10, 1, 76}, {11, 1, 79},   {12, 3, 77},     {15, 1, 76},
+    {16, 2, 74}, {18, 1, 77}, {19, 1, 82}, {20, 1.5, 81}, {21.5, 0.5, 79}, {22, 2, 76},
     {24, 1, 76}, {25, 1, 73}, {26, 2, 69},
 };
 
 // The climb out of the waves into the last scene: A harmonic minor in 16ths.
 const Note kRun[] = {
-    {0, 0.25, 69}, {0.25, 0.25, 70}, {0.5, 0.25, 73}, {0.75, 0.25, 74},
-    {1, 0.25, 76}, {1.25, 0.25, 77}, {1.5, 0.25, 79}, {1.75, 0.25, 81},
-    {2, 0.25, 82}, {2.25, 0.25, 81}, {2.5, 0.25, 79}, {2.75, 0.25, 77},
-    {3, 0.25, 76}, {3.25, 0.25, 79}, {3.5, 0.5, 81},
+    {0, 0.25, 69},    {0.25, 0.25, 70}, {0.5, 0.25, 73},  {0.75, 0.25, 74}, {1, 0.25, 76},
+    {1.25, 0.25, 77}, {1.5, 0.25, 79},  {1.75, 0.25, 81}, {2, 0.25, 82},    {2.25, 0.25, 81},
+    {2.5, 0.25, 79},  {2.75, 0.25, 77}, {3, 0.25, 76},    {3.25, 0.25, 79}, {3.5, 0.5, 81},
 };
 
 class Score {
@@ -106,7 +101,8 @@ private:
 
     void kick(int bar, double beat, float velocity);
     void drivingBar(int bar, float hatAccent);
-    void phrase(const Note* notes, size_t count, int firstBar, int transpose, float velocity, bool bells);
+    void phrase(const Note* notes, size_t count, int firstBar, int transpose, float velocity,
+                bool bells);
 
     void titles();
     void sweep();
@@ -133,7 +129,8 @@ void Score::kick(int bar, double beat, float velocity)
     m_kicks.push_back(f);
 }
 
-void Score::phrase(const Note* notes, size_t count, int firstBar, int transpose, float velocity, bool bells)
+void Score::phrase(const Note* notes, size_t count, int firstBar, int transpose, float velocity,
+                   bool bells)
 {
     for (size_t i = 0; i < count; ++i) {
         long f = at(firstBar, notes[i].beat);
@@ -171,7 +168,8 @@ void Score::padsAndBass()
             continue;
         double gate = seconds(bar == kBars - 2 ? 7.0 : 4.0) - 0.05;
         for (int k = 0; k < 4; ++k)
-            m_voices.pad(m_pads, f, gate, c.pad[k], k == 0 ? vel * 0.8f : vel, 0.15f - 0.1f * k, cutoff);
+            m_voices.pad(m_pads, f, gate, c.pad[k], k == 0 ? vel * 0.8f : vel, 0.15f - 0.1f * k,
+                         cutoff);
         if (bar >= kSweepBar) {
             // The low voice sits with the bass (same side-chain, no reverb) so
             // that it keeps out of the kick's way too.
@@ -215,7 +213,8 @@ void Score::sweep()
         for (int k = 0; k < 4; ++k) {
             long f = at(bar, kBassBeats[k][0]);
             if (inside(f))
-                m_voices.bass(m_bass, f, seconds(kBassBeats[k][1]), c.bass + (k == 3 ? 12 : 0), human(0.5f), 0.3);
+                m_voices.bass(m_bass, f, seconds(kBassBeats[k][1]), c.bass + (k == 3 ? 12 : 0),
+                              human(0.5f), 0.3);
         }
         // From the second half on, a quiet arpeggio in eighths.
         if (bar >= kSweepBar + 4) {
@@ -223,7 +222,8 @@ void Score::sweep()
             for (int e = 0; e < 8; ++e) {
                 long f = at(bar, e * 0.5);
                 if (inside(f))
-                    m_voices.pluck(m_arp, f, seconds(0.4), c.arp[kOrder[e]], human(0.24f), e % 2 ? 0.5f : -0.5f);
+                    m_voices.pluck(m_arp, f, seconds(0.4), c.arp[kOrder[e]], human(0.24f),
+                                   e % 2 ? 0.5f : -0.5f);
             }
         }
     }
@@ -280,7 +280,8 @@ void Score::drivingBar(int bar, float hatAccent)
     for (int e = 0; e < 8; ++e) {
         long f = at(bar, e * 0.5);
         if (inside(f))
-            m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e], human(e == 0 ? 0.55f : 0.42f), 0.45);
+            m_voices.bass(m_bass, f, seconds(0.42), c.bass + kLine[e],
+                          human(e == 0 ? 0.55f : 0.42f), 0.45);
     }
 }
 
@@ -317,14 +318,15 @@ void Score::waves()
                 continue;
             long f = at(bar, s * 0.25);
             if (inside(f))
-                m_voices.bass(m_bass, f, seconds(0.2), c.bass + kLine[s], human(s % 4 == 0 ? 0.55f : 0.4f), 0.6);
+                m_voices.bass(m_bass, f, seconds(0.2), c.bass + kLine[s],
+                              human(s % 4 == 0 ? 0.55f : 0.4f), 0.6);
         }
         static const int kOrder[16] = {0, 1, 2, 3, 1, 2, 3, 2, 0, 2, 1, 3, 2, 3, 1, 2};
         for (int s = 0; s < 16; ++s) {
             long f = at(bar, s * 0.25);
             if (inside(f))
-                m_voices.pluck(m_arp, f, seconds(0.2), c.arp[kOrder[s]] + (s % 8 == 7 ? 12 : 0), human(0.26f),
-                               s % 2 ? 0.55f : -0.55f);
+                m_voices.pluck(m_arp, f, seconds(0.2), c.arp[kOrder[s]] + (s % 8 == 7 ? 12 : 0),
+                               human(0.26f), s % 2 ? 0.55f : -0.55f);
         }
     }
     phrase(kTheme, sizeof kTheme / sizeof kTheme[0], kWavesBar, 0, 0.6f, false);
@@ -431,15 +433,20 @@ StereoBuffer Score::mix(float& limiterGain)
 const std::vector<Piece::Section>& Piece::sections()
 {
     static const std::vector<Section> kSections = {
-        {"titles", 0, kSweepBar},          {"sweep", kSweepBar, kGreetBar}, {"greetings", kGreetBar, kTrailsBar},
-        {"trails", kTrailsBar, kWavesBar}, {"waves", kWavesBar, kWorldBar}, {"world", kWorldBar, kBars},
+        {"titles", 0, kSweepBar},
+        {"sweep", kSweepBar, kGreetBar},
+        {"greetings", kGreetBar, kTrailsBar},
+        {"trails", kTrailsBar, kWavesBar},
+        {"waves", kWavesBar, kWorldBar},
+        {"world", kWorldBar, kBars},
     };
     return kSections;
 }
 
 StereoBuffer Piece::render(double secondsWanted, float* limiterGain)
 {
-    double s = secondsWanted <= 0.0 || secondsWanted > kLengthSeconds ? kLengthSeconds : secondsWanted;
+    double s =
+        secondsWanted <= 0.0 || secondsWanted > kLengthSeconds ? kLengthSeconds : secondsWanted;
     size_t frames = static_cast<size_t>(std::lround(s * kSampleRate));
     Score score(frames);
     score.write();

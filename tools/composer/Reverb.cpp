@@ -20,9 +20,11 @@ Reverb::Reverb(double feedback, double damping)
     assert(feedback >= 0.0 && feedback < 1.0);
     for (int side = 0; side < 2; ++side) {
         for (int length : kCombLengths)
-            m_combs[side].push_back(Comb{std::vector<float>(length + side * kStereoSpread, 0.0f), 0, 0.0f});
+            m_combs[side].push_back(
+                Comb{std::vector<float>(length + side * kStereoSpread, 0.0f), 0, 0.0f});
         for (int length : kPassLengths)
-            m_passes[side].push_back(AllPass{std::vector<float>(length + side * kStereoSpread, 0.0f), 0});
+            m_passes[side].push_back(
+                AllPass{std::vector<float>(length + side * kStereoSpread, 0.0f), 0});
     }
 }
 

@@ -5,7 +5,9 @@
 #include <cassert>
 #include <cmath>
 
-StereoBuffer::StereoBuffer(size_t frames) : m_left(frames, 0.0f), m_right(frames, 0.0f) {}
+StereoBuffer::StereoBuffer(size_t frames) : m_left(frames, 0.0f), m_right(frames, 0.0f)
+{
+}
 
 void StereoBuffer::add(long frame, float left, float right)
 {

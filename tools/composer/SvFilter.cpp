@@ -6,8 +6,8 @@
 #include <cmath>
 
 SvFilter::SvFilter(double sampleRate, double cutoff, double q)
-    : m_sampleRate(sampleRate), m_cutoff(cutoff), m_k(1.0 / q),
-      m_a1(0), m_a2(0), m_a3(0), m_ic1(0), m_ic2(0)
+    : m_sampleRate(sampleRate), m_cutoff(cutoff), m_k(1.0 / q), m_a1(0), m_a2(0), m_a3(0), m_ic1(0),
+      m_ic2(0)
 {
     assert(q > 0.0);
     updateCoefficients();

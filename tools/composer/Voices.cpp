@@ -23,14 +23,17 @@ long framesFor(double seconds, double rate)
 
 }  // namespace
 
-Voices::Voices(double sampleRate) : m_rate(sampleRate) {}
+Voices::Voices(double sampleRate) : m_rate(sampleRate)
+{
+}
 
 double Voices::midiToHz(double note)
 {
     return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
 }
 
-void Voices::bass(StereoBuffer& out, long frame, double gate, double note, float velocity, double brightness)
+void Voices::bass(StereoBuffer& out, long frame, double gate, double note, float velocity,
+                  double brightness)
 {
     const Adsr amp(0.004, 0.35, 0.75, 0.06);
     const double f = midiToHz(note);
@@ -41,14 +44,16 @@ void Voices::bass(StereoBuffer& out, long frame, double gate, double note, float
     for (long i = 0; i < length; ++i) {
         double t = i / m_rate;
         if (i % kControlStep == 0)
-            filter.setCutoff(f * 2.0 + (180.0 + 1400.0 * brightness) * std::exp(-t / 0.09) + 250.0 * brightness);
+            filter.setCutoff(f * 2.0 + (180.0 + 1400.0 * brightness) * std::exp(-t / 0.09) +
+                             250.0 * brightness);
         double src = saw.next(f) * 0.55 + sub.next(f) * 0.6;
         double v = filter.process(static_cast<float>(src)).low * amp.level(t, gate) * velocity;
         out.addPanned(frame + i, static_cast<float>(v), 0.0f);
     }
 }
 
-void Voices::pad(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan, double cutoff)
+void Voices::pad(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan,
+                 double cutoff)
 {
     const Adsr amp(0.7, 1.2, 0.8, 1.3);
     const double f = midiToHz(note);
@@ -64,7 +69,8 @@ void Voices::pad(StereoBuffer& out, long frame, double gate, double note, float 
         double t = i / m_rate;
         if (i % kControlStep == 0)
             filter.setCutoff(cutoff * (1.0 + 0.25 * std::sin(kTwoPi * 0.23 * t + seed * kTwoPi)));
-        double src = sawA.next(f * detune) * 0.35 + sawB.next(f / detune) * 0.35 + tri.next(f) * 0.4;
+        double src =
+            sawA.next(f * detune) * 0.35 + sawB.next(f / detune) * 0.35 + tri.next(f) * 0.4;
         double v = filter.process(static_cast<float>(src)).low * amp.level(t, gate) * velocity;
         // Slow opposite-phase drift between the sides widens the chord.
         float wobble = static_cast<float>(0.15 * std::sin(kTwoPi * 0.11 * t + seed * 5.0));
@@ -72,7 +78,8 @@ void Voices::pad(StereoBuffer& out, long frame, double gate, double note, float 
     }
 }
 
-void Voices::lead(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan)
+void Voices::lead(StereoBuffer& out, long frame, double gate, double note, float velocity,
+                  float pan)
 {
     const Adsr amp(0.012, 0.4, 0.7, 0.18);
     const double f = midiToHz(note);
@@ -94,7 +101,8 @@ void Voices::lead(StereoBuffer& out, long frame, double gate, double note, float
     }
 }
 
-void Voices::pluck(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan)
+void Voices::pluck(StereoBuffer& out, long frame, double gate, double note, float velocity,
+                   float pan)
 {
     const Adsr amp(0.002, 0.32, 0.0, 0.05);
     const double f = midiToHz(note);
@@ -112,7 +120,8 @@ void Voices::pluck(StereoBuffer& out, long frame, double gate, double note, floa
     }
 }
 
-void Voices::bell(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan)
+void Voices::bell(StereoBuffer& out, long frame, double gate, double note, float velocity,
+                  float pan)
 {
     const double f = midiToHz(note);
     const double ring = 1.4;

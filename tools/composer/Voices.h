@@ -14,9 +14,11 @@ public:
 
     // Saw plus sine through a low-pass whose cutoff opens on each note;
     // brightness 0 (round) to 1 (biting).
-    void bass(StereoBuffer& out, long frame, double gate, double note, float velocity, double brightness);
+    void bass(StereoBuffer& out, long frame, double gate, double note, float velocity,
+              double brightness);
     // Two detuned saws and a triangle under a slow low-pass; cutoff in hertz.
-    void pad(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan, double cutoff);
+    void pad(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan,
+             double cutoff);
     // Saw and square with delayed vibrato.
     void lead(StereoBuffer& out, long frame, double gate, double note, float velocity, float pan);
     // Short square pluck for arpeggios.

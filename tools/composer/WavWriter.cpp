@@ -39,13 +39,13 @@ std::vector<uint8_t> WavWriter::encode(const StereoBuffer& bus, int sampleRate)
     put32(out, 36 + dataBytes);
     const char* wavefmt = "WAVEfmt ";
     out.insert(out.end(), wavefmt, wavefmt + 8);
-    put32(out, 16);                    // fmt chunk size
-    put16(out, 1);                     // PCM
-    put16(out, 2);                     // channels
+    put32(out, 16);  // fmt chunk size
+    put16(out, 1);   // PCM
+    put16(out, 2);   // channels
     put32(out, sampleRate);
-    put32(out, sampleRate * 4);        // bytes per second
-    put16(out, 4);                     // bytes per frame
-    put16(out, 16);                    // bits per sample
+    put32(out, sampleRate * 4);  // bytes per second
+    put16(out, 4);               // bytes per frame
+    put16(out, 16);              // bits per sample
     const char* data = "data";
     out.insert(out.end(), data, data + 4);
     put32(out, dataBytes);

@@ -19,7 +19,8 @@ int main(int argc, char** argv)
         char* end = nullptr;
         seconds = std::strtod(argv[2], &end);
         if (end == argv[2] || *end != '\0' || seconds < 0.0) {
-            std::fprintf(stderr, "composer: SECONDS must be a non-negative number, got '%s'\n", argv[2]);
+            std::fprintf(stderr, "composer: SECONDS must be a non-negative number, got '%s'\n",
+                         argv[2]);
             return 2;
         }
     }
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("composer: wrote %s (%.2f s, deepest limiting %.2f dB)\n", argv[1],
-                mix.frames() / static_cast<double>(Piece::kSampleRate), -20.0 * std::log10(limiterGain));
+                mix.frames() / static_cast<double>(Piece::kSampleRate),
+                -20.0 * std::log10(limiterGain));
     return 0;
 }

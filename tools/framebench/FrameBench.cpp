@@ -121,15 +121,36 @@ struct Rig {
           beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
     {
         Window& window = *engine.getWindow();
-        variants.push_back({"before", &beforeHorizontal, &beforeVertical,
-                            std::make_unique<PostProcessChain>(window, GlowSize::Full), {}, {}, {}, {}});
-        variants.push_back({"glow1", &horizontalBlur, &verticalBlur,
-                            std::make_unique<PostProcessChain>(window, GlowSize::Full), {}, {}, {}, {}});
-        variants.push_back({"glow2", &horizontalBlur, &verticalBlur,
-                            std::make_unique<PostProcessChain>(window, GlowSize::Half), {}, {}, {}, {}});
+        variants.push_back({"before",
+                            &beforeHorizontal,
+                            &beforeVertical,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Full),
+                            {},
+                            {},
+                            {},
+                            {}});
+        variants.push_back({"glow1",
+                            &horizontalBlur,
+                            &verticalBlur,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Full),
+                            {},
+                            {},
+                            {},
+                            {}});
+        variants.push_back({"glow2",
+                            &horizontalBlur,
+                            &verticalBlur,
+                            std::make_unique<PostProcessChain>(window, GlowSize::Half),
+                            {},
+                            {},
+                            {},
+                            {}});
         addScenes(scenes);
     }
-    void render(Variant& v) { v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur); }
+    void render(Variant& v)
+    {
+        v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur);
+    }
 
     Engine engine;
     Shader pulse, horizontalBlur, verticalBlur, beforeHorizontal, beforeVertical;
@@ -168,8 +189,10 @@ void play(Rig& rig, Variant& v, Music& music, unsigned clock, int frames, bool s
 
 void printTable(Rig& rig, int width, int height)
 {
-    std::printf("framebench %dx%d, median ms per stage (glFinish after each stage); whole frames "
-                "(one glFinish):\n", width, height);
+    std::printf(
+        "framebench %dx%d, median ms per stage (glFinish after each stage); whole frames "
+        "(one glFinish):\n",
+        width, height);
     std::printf("%-7s %6s %6s %6s %6s %6s %6s %6s %6s %7s | %7s %7s %8s %7s | %7s %7s\n", "chain",
                 "clears", "copy", "hblur", "vblur", "scene", "compos", "swap", "update", "staged",
                 "frame", "p99", "<=15ms", "ratio", "cpu", "ratio");
@@ -179,10 +202,9 @@ void printTable(Rig& rig, int width, int height)
         std::printf("%-7s", v.name);
         for (std::vector<double>& stage : v.stages)
             std::printf(" %6.2f", percentile(stage, 0.5));
-        const double within =
-            std::count_if(v.frames.begin(), v.frames.end(),
-                          [](double ms) { return ms <= FRAME_BUDGET_MS; }) /
-            double(v.frames.size());
+        const double within = std::count_if(v.frames.begin(), v.frames.end(),
+                                            [](double ms) { return ms <= FRAME_BUDGET_MS; }) /
+                              double(v.frames.size());
         const double median = percentile(v.frames, 0.5);
         const double cpu = percentile(v.frameCpu, 0.5);
         if (beforeMedian == 0.0) {
@@ -193,8 +215,10 @@ void printTable(Rig& rig, int width, int height)
                     percentile(v.stagedFrames, 0.5), median, percentile(v.frames, 0.99),
                     100.0 * within, median / beforeMedian, cpu, cpu / beforeCpu);
     }
-    std::printf("(vblur of before and glow1 adds onto the window itself: their composite is 0; "
-                "%zu whole frames per chain)\n", rig.variants[0].frames.size());
+    std::printf(
+        "(vblur of before and glow1 adds onto the window itself: their composite is 0; "
+        "%zu whole frames per chain)\n",
+        rig.variants[0].frames.size());
 }
 
 int bench(int width, int height, int rounds, int frames)
@@ -231,7 +255,8 @@ bool writeShot(const std::string& path, int width, int height)
         return false;
     std::fprintf(file, "P6\n%d %d\n255\n", width, height);
     for (int y = height - 1; y >= 0; --y)
-        std::fwrite(&rgb[static_cast<size_t>(y) * width * 3], 1, static_cast<size_t>(width) * 3, file);
+        std::fwrite(&rgb[static_cast<size_t>(y) * width * 3], 1, static_cast<size_t>(width) * 3,
+                    file);
     return std::fclose(file) == 0;
 }
 
@@ -273,8 +298,9 @@ int main(int argc, char** argv)
     const bool shotMode = argc > 1 && std::string(argv[1]) == "--shots";
     const int first = shotMode ? 2 : 1;
     if (argc < first + 2 + (shotMode ? 1 : 0)) {
-        std::fprintf(stderr, "usage: framebench WIDTH HEIGHT [ROUNDS [FRAMES]]\n"
-                             "       framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]\n");
+        std::fprintf(stderr,
+                     "usage: framebench WIDTH HEIGHT [ROUNDS [FRAMES]]\n"
+                     "       framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]\n");
         return 2;
     }
     const int width = std::atoi(argv[first]);

@@ -103,9 +103,9 @@ std::string run(int width, int height, int frames, const std::string& scene)
     std::snprintf(line, sizeof line,
                   "sceneframes %dx%d scene=%s frames=%d soundtrack=%s median_ms=%.2f p95_ms=%.2f "
                   "mean_ms=%.2f max_ms=%.2f within_15ms=%.1f%%",
-                  width, height, scene.c_str(), frames, playing ? "yes" : "no", percentile(sorted, 0.5),
-                  percentile(sorted, 0.95), total / sorted.size(), sorted.back(),
-                  100.0 * withinBudget);
+                  width, height, scene.c_str(), frames, playing ? "yes" : "no",
+                  percentile(sorted, 0.5), percentile(sorted, 0.95), total / sorted.size(),
+                  sorted.back(), 100.0 * withinBudget);
     return line;
 }
 

@@ -55,10 +55,10 @@ bool holdEscape()
 
 struct Sample {
     bool started = false;
-    double startMs = 0.0;   // from fork to the "Start !" line
-    long peakKiB = 0;       // ru_maxrss
-    long anonKiB = 0;       // largest "Anonymous:" of smaps_rollup while playing
-    long rssKiB = 0;        // largest "Rss:" of smaps_rollup while playing
+    double startMs = 0.0;  // from fork to the "Start !" line
+    long peakKiB = 0;      // ru_maxrss
+    long anonKiB = 0;      // largest "Anonymous:" of smaps_rollup while playing
+    long rssKiB = 0;       // largest "Rss:" of smaps_rollup while playing
     int exitCode = -1;
 };
 
@@ -186,9 +186,10 @@ int main(int argc, char** argv)
         rssKiB = std::max(rssKiB, s.rssKiB);
     }
     std::sort(starts.begin(), starts.end());
-    std::printf("startbench runs=%d start_median_ms=%.1f start_max_ms=%.1f peak_rss_mib=%.1f "
-                "play_rss_mib=%.1f play_anon_mib=%.1f\n",
-                runs, starts[starts.size() / 2], starts.back(), peakKiB / 1024.0, rssKiB / 1024.0,
-                anonKiB / 1024.0);
+    std::printf(
+        "startbench runs=%d start_median_ms=%.1f start_max_ms=%.1f peak_rss_mib=%.1f "
+        "play_rss_mib=%.1f play_anon_mib=%.1f\n",
+        runs, starts[starts.size() / 2], starts.back(), peakKiB / 1024.0, rssKiB / 1024.0,
+        anonKiB / 1024.0);
     return 0;
 }

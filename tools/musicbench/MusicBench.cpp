@@ -89,8 +89,8 @@ void BM_PlayThrough105sOnASetClock(benchmark::State& state)
                 peak = std::max(peak, residentKiB());
         }
         state.counters["steps"] = static_cast<double>(steps);
-        state.counters["time_per_step"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate |
-                                                                                           benchmark::Counter::kInvert);
+        state.counters["time_per_step"] = benchmark::Counter(
+            static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
         state.counters["rss_growth_MiB"] = (peak - before) / 1024.0;
     }
 }

@@ -19,10 +19,7 @@ const unsigned kFrameMs = 15;
 template <typename S>
 class LoudScene : public S {
 protected:
-    void readSpectrum(Music&) override
-    {
-        std::fill(this->m_spectrum, this->m_spectrum + 16, 0.5f);
-    }
+    void readSpectrum(Music&) override { std::fill(this->m_spectrum, this->m_spectrum + 16, 0.5f); }
 };
 
 // One SceneManager::update of scene S per iteration, 15 ms of clock apart. When the
@@ -121,9 +118,9 @@ void BM_FrameGeometry(benchmark::State& state)
         benchmark::DoNotOptimize(copy.m_indices.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * 2 *
-                            (grid.m_vertices.size() * sizeof(LineVertex) +
-                             grid.m_indices.size() * sizeof(uint32_t)));
+    state.SetBytesProcessed(
+        state.iterations() * 2 *
+        (grid.m_vertices.size() * sizeof(LineVertex) + grid.m_indices.size() * sizeof(uint32_t)));
 }
 BENCHMARK(BM_FrameGeometry);
 

@@ -60,7 +60,9 @@ protected:
 class FakeInput : public Input {
 public:
     FakeInput(int directions, int buttons, bool quit, int* deletions = nullptr)
-        : m_directions(directions), m_buttons(buttons), m_quit(quit), m_deletions(deletions) {}
+        : m_directions(directions), m_buttons(buttons), m_quit(quit), m_deletions(deletions)
+    {
+    }
     ~FakeInput() override
     {
         if (m_deletions)
