@@ -2,7 +2,7 @@
 #   make run   installs what is missing, builds, and plays the demo (without a
 #              display: inside Xvfb, to the end or for DEDOZ_HEADLESS_SECONDS)
 #   make test  installs what is missing, builds, and runs every test through CTest
-#   make check the sanitizer pass: the suite under ASan+UBSan, the sound tests under TSan
+#   make check the layout check, the suite under ASan+UBSan, the sound tests under TSan
 #   make video installs what is missing, builds, and renders the whole show into
 #              build/dedoz.mp4 on a fixed clock (without a display: inside Xvfb)
 BUILD_DIR ?= build

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The sanitizer pass (make check): the whole test suite on an AddressSanitizer +
+# The checks pass (make check): the layout of every C++ file (.clang-format), the
+# whole test suite on an AddressSanitizer +
 # UndefinedBehaviorSanitizer build (build-asan), the end-to-end test once more with
 # leak detection on the real program (tests/Demo/run-sanitized.sh), and the sound
 # tests on a ThreadSanitizer build (build-tsan). Run from the repository root after
@@ -11,6 +12,9 @@ jobs="${JOBS:-2}"
 # A report stops the process at once, so that the test that caused it fails.
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+
+echo "check: every C++ file as .clang-format lays it out"
+(cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
 
 echo "check: AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan)"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Release -DDEDOZ_SANITIZE=ON >/dev/null

@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-apps libx11-dev
   lame sox
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
+  clang-format
 )
 
 missing=()
