@@ -127,16 +127,11 @@ std::string CaptureRunner::run()
     std::unique_ptr<VideoWriter> writer;
     std::unique_ptr<StillWriter> stills;
     if (video) {
-        VideoWriter::Sound sound;
-        sound.data = soundtrack.data();
-        sound.frames = soundtrack.frames();
-        sound.channels = soundtrack.channels();
-        sound.sampleRate = soundtrack.sampleRate();
-        sound.start = soundtrack.loaded()
-                          ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate())
-                          : 0;
-        writer = std::make_unique<VideoWriter>(o.out, width, height, o.fps,
-                                               soundtrack.loaded() ? &sound : nullptr);
+        const uint64_t soundStart =
+            soundtrack.loaded() ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate())
+                                : 0;
+        writer = std::make_unique<VideoWriter>(
+            o.out, width, height, o.fps, soundtrack.loaded() ? &soundtrack : nullptr, soundStart);
     } else {
         std::vector<std::string> paths;
         for (unsigned ms : o.stills)

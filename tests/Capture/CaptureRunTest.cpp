@@ -204,14 +204,17 @@ TEST_F(CaptureRun, MusicReachesThePicturesOnItsFrameAndStillsMatchTheVideo)
 TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
 {
     const std::string out = m_dir + "/bad.mp4";
+    const std::string fifo = m_dir + "/fifo.mp4";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
     struct Case {
         std::vector<std::string> args;
         std::string line;
     };
     const std::vector<Case> cases = {
         {{"--out", m_dir + "/missing/dir/x.mp4"},
-         "cannot write '" + m_dir + "/missing/dir/x.mp4': No such file"},
-        {{"--out", m_dir}, "it is a directory"},
+         "cannot create '" + m_dir + "/missing/dir/x.mp4.part': No such file or directory"},
+        {{"--out", m_dir}, "'" + m_dir + "': it is a directory, not a regular file"},
+        {{"--out", fifo}, "'" + fifo + "': it is a FIFO, not a regular file"},
         {{"--size", "0x120"}, "--size needs WIDTHxHEIGHT"},
         {{"--size", "16386x120"}, "--size needs WIDTHxHEIGHT"},
         {{"--fps", "0"}, "--fps needs a whole number from 1 to 240"},
@@ -220,6 +223,7 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
         {{"--size", "161x120"}, "a video needs an even width and height"},
         {{"--size", "160x120", "--from", "3600000"},
          "--from 3600000 ms is past the end of the show"},
+        {{"--size", "160x120", "--to", "3600000"}, "--to 3600000 ms is past the end of the show"},
         {{"--size", "160x120", "--stills", "1000,3600000"},
          "--stills: 3600000 ms is past the end of the show"},
     };
@@ -239,6 +243,10 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
         EXPECT_FALSE(exists(m_dir + "/bad-1000.png")) << c.args[0];
         EXPECT_FALSE(exists(m_dir + "/bad-1000.png.part")) << c.args[0];
     }
+    struct stat info;
+    EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode))
+        << "the FIFO was replaced";
+    EXPECT_FALSE(exists(fifo + ".part"));
 
     // No soundtrack: one warning, then a complete video without sound.
     const Process::Result silent =
