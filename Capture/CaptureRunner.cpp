@@ -17,6 +17,7 @@
 #include "Capture/CapturePlan.h"
 #include "Capture/FrameClock.h"
 #include "Capture/FrameLog.h"
+#include "Capture/LayoutLog.h"
 #include "Capture/PboReader.h"
 #include "Capture/ProgressReporter.h"
 #include "Capture/Soundtrack.h"
@@ -148,6 +149,8 @@ std::string CaptureRunner::run()
     Random::seed(seed);
     SceneManager scenes;
     addDemoScenes(scenes);
+    if (!o.layoutLog.empty())
+        LayoutLog::write(o.layoutLog, scenes.grid());
     ChainPrograms programs;
     programs.load();
     // Not bound by the frame budget: the glow as designed unless --glow 2 asks otherwise.
