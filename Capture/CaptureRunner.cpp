@@ -31,6 +31,7 @@
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Random.h"
 #include "Zembra/Window.h"
@@ -56,8 +57,14 @@ std::unique_ptr<Music> showMusic(const std::string& path, bool readable)
 }
 
 // Plays a fresh copy of the show without drawing and returns its length in frames.
+void stopIfSignalled(const QuitSignals& quit)
+{
+    if (quit.received())
+        throw CaptureError("stopped by a signal: the unfinished output was removed");
+}
+
 uint64_t measureShow(const FrameClock& clock, uint32_t seed, const std::string& musicPath,
-                     bool readable)
+                     bool readable, const QuitSignals& quit)
 {
     const std::unique_ptr<Music> music = showMusic(musicPath, readable);
     Random::seed(seed);
@@ -65,6 +72,7 @@ uint64_t measureShow(const FrameClock& clock, uint32_t seed, const std::string& 
     addDemoScenes(scenes);
     const uint64_t limit = MAX_SHOW_SECONDS * static_cast<uint64_t>(clock.fps());
     for (uint64_t frame = 1; frame <= limit; ++frame) {
+        stopIfSignalled(quit);
         music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
         if (scenes.update(*music, clock.tickOf(frame)))
             return frame;
@@ -81,7 +89,8 @@ std::string duration(uint64_t frames, int fps)
 
 }  // namespace
 
-CaptureRunner::CaptureRunner(const CaptureOptions& options) : m_options(options)
+CaptureRunner::CaptureRunner(const CaptureOptions& options, const QuitSignals& quit)
+    : m_options(options), m_quit(quit)
 {
 }
 
@@ -120,7 +129,7 @@ std::string CaptureRunner::run()
                            " asked for (screen too small?)");
 
     CapturePlan plan;
-    const uint64_t showFrames = measureShow(clock, seed, musicPath, soundtrack.loaded());
+    const uint64_t showFrames = measureShow(clock, seed, musicPath, soundtrack.loaded(), m_quit);
     const std::string error = CapturePlan::make(o, showFrames, plan);
     if (!error.empty())
         throw CaptureError(error);
@@ -175,6 +184,7 @@ std::string CaptureRunner::run()
 
     float spectrum[512];
     for (uint64_t frame = 0; frame < plan.end; ++frame) {
+        stopIfSignalled(m_quit);
         music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
         // Frame 0 shows the first scene as built; each later frame follows one
         // update, as in the live demo, where the music starts a frame before it.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -338,4 +339,35 @@ TEST_F(CaptureRun, TheLastSecondIsCapturedWholeOnTheLiveDemosFloor)
     const std::string live = LayoutLog::describe(scenes.grid());
     EXPECT_EQ(16, lineCount(live));
     EXPECT_EQ(live, readFile(m_dir + "/layout.txt"));
+}
+
+// Ctrl-C or SIGTERM stops a capture in order at any moment, its unfinished file
+// removed: before SDL starts (which would swallow the signals if it were first to
+// handle them), and while frames are rendered.
+TEST_F(CaptureRun, ASignalStopsTheCaptureInOrderAndLeavesNoFile)
+{
+    const std::string out = m_dir + "/stopped.mp4";
+    struct Case {
+        int signal;
+        std::string after;  // the line the signal follows
+    };
+    for (const Case& c : {Case{SIGTERM, "Warning: cannot read the soundtrack"},
+                          Case{SIGINT, "FrameBuffer created"}}) {
+        SCOPED_TRACE(c.after);
+        Process run({CAPTURE, "--size", "160x120", "--to", "60000", "--music", m_dir + "/none.mp3",
+                     "--out", out});
+        ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.waitForOutput(c.after, RUN_MS));
+        ASSERT_TRUE(run.signal(c.signal));
+        const Process::Result r = run.wait(30000);
+        EXPECT_FALSE(r.timedOut) << "the signal did not stop the capture";
+        EXPECT_EQ(0, r.signal) << "killed by the signal";
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_NE(
+            std::string::npos,
+            r.err.find("dedoz-capture: stopped by a signal: the unfinished output was removed\n"))
+            << r.err;
+        EXPECT_FALSE(exists(out));
+        EXPECT_FALSE(exists(out + ".part"));
+    }
 }
