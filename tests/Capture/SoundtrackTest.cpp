@@ -26,7 +26,6 @@ TEST(Soundtrack, PiecesEqualTheWholeDecodeThenSilence)
     std::string reason;
     ASSERT_TRUE(track.load(BURSTS, reason)) << reason;
     ASSERT_EQ(1, track.channels());
-    EXPECT_EQ(rate, track.sampleRate());
 
     // Pieces of an encoder's size (1024), past the end; NaN shows a sample never written.
     const size_t piece = 1024, total = whole.size() + 3 * piece;
@@ -47,9 +46,4 @@ TEST(Soundtrack, PiecesEqualTheWholeDecodeThenSilence)
     track.seek(whole.size() + 5);
     track.read(sought.data(), piece);
     EXPECT_EQ(std::vector<float>(piece, 0.0f), sought);
-
-    Soundtrack missing;
-    EXPECT_FALSE(missing.load(BURSTS + ".none", reason));
-    EXPECT_FALSE(missing.loaded());
-    EXPECT_FALSE(reason.empty());
 }
