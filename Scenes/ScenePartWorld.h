@@ -30,7 +30,7 @@ public:
     // GL state: draws the meshes with the caller's depth test (line width 4), then the
     // trails with depth test off and additive blending; ends with blending disabled
     // and depth test enabled (point size 3).
-    void draw() override;
+    void draw(const DrawContext& context) override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
     using Cubes = std::vector<std::unique_ptr<LineCube>>;
