@@ -14,18 +14,16 @@ if ! out=$("$check" 2>&1); then
   failed=1
 fi
 
-# plant FILE LINE...: a fresh scratch tree holding FILE with those lines.
-plant() {
-  local file=$1
-  shift
-  rm -rf "$scratch/tree"
-  mkdir -p "$scratch/tree/$(dirname "$file")"
-  printf '%s\n' "$@" >"$scratch/tree/$file"
+# add FILE LINE...: FILE in the scratch tree, holding those lines.
+add() {
+  mkdir -p "$scratch/tree/$(dirname "$1")"
+  printf '%s\n' "${@:2}" >"$scratch/tree/$1"
 }
 
 # refused FILE INCLUDE: the check fails on FILE holding INCLUDE on its second line.
 refused() {
-  plant "$1" '// a file' "$2"
+  rm -rf "$scratch/tree"
+  add "$1" '// a file' "$2"
   if out=$("$check" "$scratch/tree" 2>&1) || [[ "$out" != "layers: $1:2 includes "* ]]; then
     echo "FAIL: $1 with $2 was not refused: $out"
     failed=1
@@ -42,15 +40,14 @@ refused Capture/Runner.cpp '#include "tools/framebench/X.h"'
 refused tests/3D/CameraTest.cpp '#include "Effects/PointTrail.h"'  # a test keeps its layer
 
 # Everything the layers allow, in one tree.
-plant Scenes/Sad.cpp '#include "Music/Music.h"' '#include "Effects/VectorFont.h"' \
+rm -rf "$scratch/tree"
+add Scenes/Sad.cpp '#include "Music/Music.h"' '#include "Effects/VectorFont.h"' \
   '#include "Zembra/Random.h"' '#include <GL/glew.h>' '#include "Local.h"'
-mkdir -p "$scratch/tree/Capture" "$scratch/tree/tests/Scenes" "$scratch/tree/tests/support" \
-  "$scratch/tree/tools/bench" "$scratch/tree/Music"
-printf '%s\n' '#include "Demo/ShowSetup.h"' '#include "Zembra/Engine.h"' >"$scratch/tree/Capture/Run.cpp"
-printf '%s\n' '#include "support/Process.h"' '#include "Music/Music.h"' >"$scratch/tree/tests/Scenes/T.cpp"
-printf '%s\n' '#include "Scenes/SceneManager.h"' >"$scratch/tree/tests/support/Spectrum.h"
-printf '%s\n' '#include "Capture/CaptureRunner.h"' >"$scratch/tree/tools/bench/Bench.cpp"
-printf '%s\n' '#include "Music/SoundMixer.h"' >"$scratch/tree/Music/Music.h"
+add Capture/Run.cpp '#include "Demo/ShowSetup.h"' '#include "Zembra/Engine.h"'
+add tests/Scenes/T.cpp '#include "support/Process.h"' '#include "Music/Music.h"'
+add tests/support/Spectrum.h '#include "Scenes/SceneManager.h"'
+add tools/bench/Bench.cpp '#include "Capture/CaptureRunner.h"'
+add Music/Music.h '#include "Music/SoundMixer.h"'
 if ! out=$("$check" "$scratch/tree" 2>&1); then
   echo "FAIL: allowed includes were refused: $out"
   failed=1
