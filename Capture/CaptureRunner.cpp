@@ -24,6 +24,7 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -87,7 +88,8 @@ CaptureRunner::CaptureRunner(const CaptureOptions& options) : m_options(options)
 std::string CaptureRunner::run()
 {
     const CaptureOptions& o = m_options;
-    Settings settings(DemoContent::SETTINGS_PATH);
+    const DataFiles data = DataFiles::forThisRun();
+    Settings settings(data.settings());
     const uint32_t seed =
         static_cast<uint32_t>(o.seed ? *o.seed : settings.getInt("seed", 42, INT_MIN, INT_MAX));
     const int width =
@@ -101,7 +103,7 @@ std::string CaptureRunner::run()
     const FrameClock clock(o.fps);
 
     Soundtrack soundtrack;
-    const std::string musicPath = o.music.empty() ? DemoContent::MUSIC_PATH : o.music;
+    const std::string musicPath = o.music.empty() ? data.music() : o.music;
     std::string reason;
     if (!soundtrack.load(musicPath, reason))
         std::cerr << "Warning: cannot read the soundtrack '" << musicPath << "' (" << reason
@@ -154,7 +156,7 @@ std::string CaptureRunner::run()
     SceneManager scenes;
     addDemoScenes(scenes);
     ChainPrograms programs;
-    programs.load();
+    programs.load(data.shaders());
     // Not bound by the frame budget: the glow as designed unless --glow 2 asks otherwise.
     PostProcessChain chain(window, o.glow == 2 ? GlowSize::Half : GlowSize::Full);
 

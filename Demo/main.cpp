@@ -13,6 +13,7 @@
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -89,7 +90,8 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
 int main(int, char**)
 {
     try {
-        Settings settings(DemoContent::SETTINGS_PATH);
+        const DataFiles data = DataFiles::forThisRun();
+        Settings settings(data.settings());
         // Seeded before any object that draws random numbers exists.
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
         int width = 0, height = 0;
@@ -106,7 +108,7 @@ int main(int, char**)
         // A music failure is reported by the player itself; the demo runs silently.
         Music music;
         music.init();
-        music.load(DemoContent::MUSIC_PATH);
+        music.load(data.music().c_str());
 
         // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
         // loop the same way. The keyboard comes first: its update pumps the events
@@ -126,7 +128,7 @@ int main(int, char**)
         std::cout << "Geometry generation" << std::endl;
         ChainPrograms programs;
         try {
-            programs.load();
+            programs.load(data.shaders());
         } catch (const ShaderException& e) {
             std::cout << e.what() << std::endl;
             return -3;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -58,19 +60,20 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split,
                const std::string& path)
 {
     const FrameClock clock(60);
+    const DataFiles data = DataFiles::find(DataPlaces::current(), std::cerr);
     Soundtrack soundtrack;
     std::string reason;
-    soundtrack.load(DemoContent::MUSIC_PATH, reason);
+    soundtrack.load(data.music(), reason);
     Music music;
     music.setClock(0);
     music.init();
-    if (music.load(DemoContent::MUSIC_PATH))
+    if (music.load(data.music().c_str()))
         music.play();
     Random::seed(42);
     std::unique_ptr<SceneManager> scenes = std::make_unique<SceneManager>();
     addDemoScenes(*scenes);
     ChainPrograms programs;
-    programs.load();
+    programs.load(data.shaders());
     PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
     VideoWriter::Sound sound;
     sound.data = soundtrack.data();
