@@ -96,8 +96,9 @@ TEST_F(Package, ExtractedProgramsRunFromAnotherDirectory)
     const std::string root = s_dir + "/root", work = s_dir + "/work";
     fs::create_directories(work);
     fs::create_directories(s_dir + "/home");
-    // No settings of the user's own: the installed default is read.
-    const std::vector<std::string> env = {"HOME=" + s_dir + "/home", "XDG_CONFIG_HOME="};
+    // No settings of the user's own: the installed default is read. No sound card.
+    const std::vector<std::string> env = {"HOME=" + s_dir + "/home", "XDG_CONFIG_HOME=",
+                                          "SDL_AUDIODRIVER=dummy"};
 
     Process demo({root + "/usr/games/dedoz"}, env, work);
     ASSERT_TRUE(demo.start());
