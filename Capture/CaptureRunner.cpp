@@ -23,6 +23,7 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -58,9 +59,9 @@ struct Show {
 };
 
 // The demo's settings with the command line above them.
-ShowSetup readSetup(const CaptureOptions& o)
+ShowSetup readSetup(const CaptureOptions& o, const DataFiles& data)
 {
-    const Settings settings(DemoContent::SETTINGS_PATH);
+    const Settings settings(data.settings());
     ShowOverrides overrides;
     if (o.seed)
         overrides.seed = static_cast<uint32_t>(*o.seed);
@@ -173,12 +174,13 @@ Output openOutput(const CaptureOptions& o, const CapturePlan& plan, Soundtrack& 
 
 // Same order as the live demo: music, seeded scenes, programs, chain. The player
 // never opens an audio device: the scenes read the spectrum at the fixed clock's time.
-Show buildShow(const ShowSetup& setup, Window& window, const std::string& musicPath, bool readable)
+Show buildShow(const ShowSetup& setup, Window& window, const DataFiles& data,
+               const std::string& musicPath, bool readable)
 {
     Show show;
     show.music = showMusic(musicPath, readable);
     show.scenes = setup.makeScenes();
-    show.programs = setup.makePrograms();
+    show.programs = setup.makePrograms(data.shaders());
     show.chain = setup.makeChain(window);
     return show;
 }
@@ -263,11 +265,12 @@ CaptureRunner::CaptureRunner(const CaptureOptions& options, const QuitSignals& q
 std::string CaptureRunner::run()
 {
     const CaptureOptions& o = m_options;
-    const ShowSetup setup = readSetup(o);
+    const DataFiles data = DataFiles::forThisRun();
+    const ShowSetup setup = readSetup(o, data);
     // A size known now is refused before any window opens.
     requireVideoSize(o, setup.windowWidth(), setup.windowHeight());
     const FrameClock clock(o.fps);
-    const std::string musicPath = o.music.empty() ? DemoContent::MUSIC_PATH : o.music;
+    const std::string musicPath = o.music.empty() ? data.music() : o.music;
     Soundtrack soundtrack;
     loadSoundtrack(musicPath, soundtrack);
 
@@ -279,7 +282,7 @@ std::string CaptureRunner::run()
         planFrames(o, measureShow(setup, clock, musicPath, soundtrack.loaded(), m_quit));
     Output output = openOutput(o, plan, soundtrack, window.getWidth(), window.getHeight());
 
-    Show show = buildShow(setup, window, musicPath, soundtrack.loaded());
+    Show show = buildShow(setup, window, data, musicPath, soundtrack.loaded());
     if (!o.layoutLog.empty())
         LayoutLog::write(o.layoutLog, show.scenes->grid());
     ProgressReporter progress(std::cerr, plan.count(), isatty(STDERR_FILENO) != 0);

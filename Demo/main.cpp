@@ -8,6 +8,7 @@
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
@@ -54,7 +55,8 @@ int main(int, char**)
     // in order (at the first frame) instead of killing it.
     const QuitSignals quitSignals;
     try {
-        Settings settings(DemoContent::SETTINGS_PATH);
+        const DataFiles data = DataFiles::forThisRun();
+        Settings settings(data.settings());
         const ShowSetup show(settings);
         const std::unique_ptr<Engine> engine = show.openWindow(TITLE);
         if (!hasRequiredExtensions(*engine)) {
@@ -65,7 +67,7 @@ int main(int, char**)
         // A music failure is reported by the player itself; the demo runs silently.
         Music music;
         music.init();
-        music.load(DemoContent::MUSIC_PATH);
+        music.load(data.music().c_str());
 
         // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
         // loop the same way. The keyboard comes first: its update pumps the events
@@ -84,7 +86,7 @@ int main(int, char**)
         std::cout << "Geometry generation" << std::endl;
         std::unique_ptr<ChainPrograms> programs;
         try {
-            programs = show.makePrograms();
+            programs = show.makePrograms(data.shaders());
         } catch (const ShaderException& e) {
             std::cout << e.what() << std::endl;
             return -3;
