@@ -1,8 +1,11 @@
 // The dedoz program run whole inside Xvfb: lines, their order and streams, return
-// codes, the window it opens, and leaving on Escape held like a person holds it.
+// codes, the window it opens, leaving on Escape held like a person holds it, and the
+// whole show played to its end on a faster clock. The show's pictures are checked on
+// the capture's fixed clock (capture_show_pictures_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -187,6 +190,33 @@ void expectWholeRun(const Process::Result& run)
 }
 
 }  // namespace
+
+// The whole show, on a clock (SDL's ticks and delays, FastClock.cpp) that runs ten
+// times faster: it ends by itself with the lines of a normal run, and not before its
+// scenes' length has passed on that clock. Scene time is SDL ticks: a loop that
+// counted frames instead would play far longer than the deadline allows.
+TEST_F(DemoRun, WholeShowEndsByItself)
+{
+    const int speed = 10;       // as FastClock.cpp
+    const int showMs = 102842;  // the scenes' nominal length
+    writeSettings("seed 42\nhres 320\nvres 240\n");
+    // A sanitizer runtime wants to be the first library loaded; the clock comes first.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    Process demo({DEDOZ},
+                 {std::string("LD_PRELOAD=") + DEDOZ_FAST_CLOCK,
+                  std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0"},
+                 m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Start !", RUN_MS)) << "the demo never started";
+    const auto start = std::chrono::steady_clock::now();
+    const Process::Result run = demo.wait(showMs / speed + 30000);
+    const auto played = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    ASSERT_FALSE(run.timedOut) << "the demo did not end by itself";
+    expectWholeRun(run);
+    EXPECT_GE(played * speed, showMs - 1000) << "the show ended early";
+}
 
 TEST_F(DemoRun, EscapeEndsTheRunInOrder)
 {
