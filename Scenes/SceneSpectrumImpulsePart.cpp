@@ -9,7 +9,7 @@
 
 namespace {
 
-const double kSpacing = 1.5;     // world units between grid points, as the manager builds it
+const double kSpacing = 1.5;  // world units between grid points, as the manager builds it
 
 // Waves: first step and step limit give a diamond of radius 4.
 const unsigned kWaveFirstStep = 1;
