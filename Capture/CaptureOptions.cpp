@@ -129,6 +129,8 @@ std::string CaptureOptions::parse(const std::vector<std::string>& args, CaptureO
             options.music = value;
         } else if (name == "--frame-log") {
             options.frameLog = value;
+        } else if (name == "--layout-log") {
+            options.layoutLog = value;
         } else {
             return "unknown option '" + name + "' (see --help)";
         }
@@ -169,5 +171,6 @@ std::string CaptureOptions::usage()
            "  --music FILE      soundtrack (default data/music/tovane.mp3)\n"
            "  --frame-log FILE  write one line per captured frame: index, time (ms),\n"
            "                    band 2 of the spectrum, hash of the frame's pixels\n"
+           "  --layout-log FILE write the floor's 16 band lists as drawn from the seed\n"
            "  --help            this text\n";
 }

@@ -16,6 +16,7 @@
 #include "Scenes/SceneManager.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Exceptions/EngineInitialisationException.h"
@@ -49,6 +50,9 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
 // -2 GLEW failed, -3 an OpenGL error or a shader program failed, -4 anything else.
 int main(int, char**)
 {
+    // First: a signal at any later moment, while SDL starts included, ends the run
+    // in order (at the first frame) instead of killing it.
+    const QuitSignals quitSignals;
     try {
         Settings settings(DemoContent::SETTINGS_PATH);
         const ShowSetup show(settings);
@@ -68,7 +72,7 @@ int main(int, char**)
         // that the quit requests then read.
         InputManager inputs;
         inputs.addInput(std::make_unique<SDL_Keyboard>());
-        inputs.addInput(std::make_unique<QuitRequests>());
+        inputs.addInput(std::make_unique<QuitRequests>(quitSignals));
 
         const GLenum pending = glGetError();
         if (pending != GL_NO_ERROR)

@@ -28,11 +28,11 @@ SceneSpectrumImpulsePart::SceneSpectrumImpulsePart()
     TrailGroup{{55, 3, 40}}.addTo(m_trails);
 }
 
-void SceneSpectrumImpulsePart::draw()
+void SceneSpectrumImpulsePart::draw(const DrawContext& context)
 {
     const AdditiveBlend additive;
     for (const auto& trail : m_trails)
-        trail->draw();
+        trail->draw(context);
 }
 
 void SceneSpectrumImpulsePart::startRandomWave(SpectrumGrid& grid)

@@ -14,11 +14,11 @@ SceneSpectrumPart::SceneSpectrumPart()
     TrailGroup{{10, 2, 10}, 1.0f}.addTo(m_trails);
 }
 
-void SceneSpectrumPart::draw()
+void SceneSpectrumPart::draw(const DrawContext& context)
 {
     const AdditiveBlend additive;
     for (const auto& trail : m_trails)
-        trail->draw();
+        trail->draw(context);
 }
 
 bool SceneSpectrumPart::update(SpectrumGrid& grid, Music& music, unsigned time)

@@ -235,6 +235,22 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
         runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
 }
 
+// A signal during start-up, before SDL has started, ends the run in order too (at
+// its first frame) instead of killing it.
+TEST_F(DemoRun, ASignalBeforeSdlStartsEndsTheRunInOrder)
+{
+    // No settings file: its warning is the first line, written before SDL starts.
+    Process demo({DEDOZ}, {}, m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Fail to open the setting file", RUN_MS));
+    ASSERT_TRUE(demo.signal(SIGTERM));
+    const Process::Result run = demo.wait(STOP_MS);
+    EXPECT_EQ(0, run.signal) << "killed by the signal";
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("Start !\nEnd !\n")) << run.out;
+    EXPECT_EQ(run.out.size() - 14, run.out.rfind("Zembra closed\n")) << run.out;
+}
+
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
 {
     writeSettings("hres 800\nvres 600\nglow 1\n");

@@ -70,12 +70,7 @@ Totals capture(const ShowSetup& setup, Engine& engine, int frames, bool split,
     std::unique_ptr<SceneManager> scenes = setup.makeScenes();
     const std::unique_ptr<ChainPrograms> programs = setup.makePrograms();
     const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine.getWindow());
-    VideoWriter::Sound sound;
-    sound.data = soundtrack.data();
-    sound.frames = soundtrack.frames();
-    sound.channels = soundtrack.channels();
-    sound.sampleRate = soundtrack.sampleRate();
-    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &sound : nullptr);
+    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &soundtrack : nullptr, 0);
 
     Totals totals;
     const int warmUp = 5;
