@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "3D/DrawContext.h"
 #include "3D/GLTestContext.h"
 #include "Effects/SpectrumGrid.h"
 #include "Effects/VectorFont.h"
@@ -72,7 +73,7 @@ TEST(GreetingsDraw, EachNameLiesWhereItsPositionScaleAndTurnPutIt)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_BLEND);
     scene.applyCamera();
-    scene.draw();
+    scene.draw(DrawContext());
     glFinish();
     ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
     const std::vector<testgl::Pixel> pixels = target.read();
