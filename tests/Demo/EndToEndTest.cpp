@@ -441,15 +441,25 @@ TEST_F(DemoRun, EscapeEndsTheRunInOrderAndTheWindowShowsTheFloor)
     m_whileRunning = [&] {
         // The scene fades in over its first 500 ms, measured on its clock: on a
         // loaded machine whose frames come that far apart it stays dark until the
-        // fade's next edge. Screenshots until one shows the floor, for at most 10 s.
+        // fade's next edge. Screenshots until one shows the floor, near lines included
+        // (the horizon's glow lights up first), for at most 10 s.
+        int top = 0, height = 0;
+        const std::size_t size = m_geometry.find("Geometry: ");
+        const std::size_t at = m_geometry.find("Position: ");
+        if (size == std::string::npos || at == std::string::npos ||
+            std::sscanf(m_geometry.c_str() + at, "Position: %*d,%d", &top) != 1 ||
+            std::sscanf(m_geometry.c_str() + size, "Geometry: %*dx%d", &height) != 1)
+            return;
         for (int attempt = 0; attempt < 20; ++attempt) {
             usleep(500 * 1000);
             captured = screen.captureRoot();
-            int count = 0;
+            int count = 0, near = 0;
             for (int y = 0; captured && y < screen.height(); y += 4)
-                for (int x = 0; x < screen.width(); x += 4)
+                for (int x = 0; x < screen.width(); x += 4) {
                     count += lit(x, y);
-            if (count > 640 * 480 / 20 / 16)
+                    near += lit(x, y) && y >= top + height * 3 / 4 && y < top + height;
+                }
+            if (count > 640 * 480 / 20 / 16 && near > 640 * 480 / 4 / 50 / 16)
                 break;
         }
     };
