@@ -14,6 +14,7 @@
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
 #include "Demo/DemoContent.h"
+#include "Demo/FrameTimeLog.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
@@ -70,9 +71,11 @@ void warnIfLargerThanTheScreen(Engine& engine)
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
              PostProcessChain& chain, const ChainPrograms& programs)
 {
+    FrameTimeLog frameLog(std::getenv(FrameTimeLog::ENVIRONMENT));
     for (;;) {
         chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur,
                           *programs.verticalBlur);
+        frameLog.framePresented(scenes.currentIndex());
         inputs.update();
         engine.waitNextFrame();
         if (inputs.isQuitRequested())
