@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 
@@ -61,6 +62,7 @@ MeshBatch::MeshBatch(const LineRenderer& shape, unsigned copies)
 
 void MeshBatch::place(unsigned copy, const Vector3& position, const Vector3& rotation)
 {
+    assert(copy < m_placements.size());
     Placement& placement = m_placements[copy];
     if (placement.placed && sameVector(placement.position, position) &&
         sameVector(placement.rotation, rotation))

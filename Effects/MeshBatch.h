@@ -26,6 +26,7 @@ public:
     // Puts copy k at position (world units), turned by rotation (degrees about X,
     // then Y, then Z, in its own frame), as a translation followed by three
     // glRotatef calls would. A placement equal to the last one costs a comparison.
+    // copy must be below the count given at construction.
     void place(unsigned copy, const Vector3& position, const Vector3& rotation);
     // Keeps, in copy order, the indices of the placed copies that meet the view.
     void selectVisible(const ViewVolume& view);
