@@ -10,6 +10,7 @@
 #include "Demo/ChainPrograms.h"
 #include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
+#include "Demo/FrameTimeLog.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
 #include "Demo/ShowSetup.h"
@@ -33,9 +34,11 @@ const char* const TITLE = "DedoZ";
 void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& music,
              PostProcessChain& chain, const ChainPrograms& programs)
 {
+    FrameTimeLog frameLog(std::getenv(FrameTimeLog::ENVIRONMENT));
     for (;;) {
         chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur,
                           *programs.verticalBlur);
+        frameLog.framePresented(scenes.currentIndex());
         inputs.update();
         engine.waitNextFrame();
         if (inputs.isQuitRequested())

@@ -1,6 +1,7 @@
 // ScenePartWorld: the field of rising meshes under black waves. Depends on Effects, Music and 3D.
 #include "Scenes/ScenePartWorld.h"
 
+#include "3D/ViewVolume.h"
 #include "Effects/AdditiveBlend.h"
 #include "Effects/SpectrumGrid.h"
 #include "Effects/TrailGroup.h"
@@ -53,6 +54,27 @@ void updateAll(std::vector<std::unique_ptr<Object>>& objects)
         object->update();
 }
 
+// Every object of one kind shares its shape: the batch takes the first one's lines.
+template <class Mesh>
+std::unique_ptr<MeshBatch> batchOf(const std::vector<std::unique_ptr<Mesh>>& meshes)
+{
+    return std::make_unique<MeshBatch>(meshes.front()->m_lines,
+                                       static_cast<unsigned>(meshes.size()));
+}
+
+template <class Mesh>
+void placeAll(MeshBatch& batch, const std::vector<std::unique_ptr<Mesh>>& meshes)
+{
+    for (unsigned k = 0; k < meshes.size(); ++k)
+        batch.place(k, meshes[k]->m_position, meshes[k]->m_rotation);
+}
+
+void drawVisible(MeshBatch& batch, const ViewVolume& view, const DrawContext& context)
+{
+    batch.selectVisible(view);
+    batch.draw(context);
+}
+
 template <class Object>
 void drawAll(const std::vector<std::unique_ptr<Object>>& objects, const DrawContext& context)
 {
@@ -80,13 +102,27 @@ ScenePartWorld::ScenePartWorld()
     spread(m_cubes, MESHES_PER_KIND, MESH_SIZE);
     spread(m_pyramids, MESHES_PER_KIND, MESH_SIZE);
     spread(m_spheres, MESHES_PER_KIND, MESH_SIZE, SPHERE_DIVISIONS);
+    m_cubeBatch = batchOf(m_cubes);
+    m_pyramidBatch = batchOf(m_pyramids);
+    m_sphereBatch = batchOf(m_spheres);
+}
+
+void ScenePartWorld::placeMeshes()
+{
+    placeAll(*m_cubeBatch, m_cubes);
+    placeAll(*m_pyramidBatch, m_pyramids);
+    placeAll(*m_sphereBatch, m_spheres);
 }
 
 void ScenePartWorld::draw(const DrawContext& context)
 {
-    drawAll(m_cubes, context);
-    drawAll(m_pyramids, context);
-    drawAll(m_spheres, context);
+    // Three draw calls instead of one per object, each of only the objects in view:
+    // the same lines in the same order, without the off-view ones.
+    placeMeshes();
+    const ViewVolume view = MeshBatch::currentView(context);
+    drawVisible(*m_cubeBatch, view, context);
+    drawVisible(*m_pyramidBatch, view, context);
+    drawVisible(*m_sphereBatch, view, context);
     const AdditiveBlend glow;
     drawAll(m_sinTrails, context);
     drawAll(m_cosTrails, context);

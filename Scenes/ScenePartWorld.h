@@ -11,6 +11,7 @@
 #include "Effects/LineCube.h"
 #include "Effects/LinePyramid.h"
 #include "Effects/LineSphere.h"
+#include "Effects/MeshBatch.h"
 #include "Effects/PointTrail.h"
 #include "Scenes/ShotScene.h"
 
@@ -27,10 +28,13 @@ public:
     // all spheres, x before z for each.
     ScenePartWorld();
 
-    // GL state: draws the meshes with the caller's depth test (line width 4 x
+    // GL state: draws the meshes in view with the caller's depth test (line width 4 x
     // stroke scale), then the trails with depth test off and additive blending;
     // ends with blending disabled and depth test enabled (point size 3 x stroke scale).
     void draw(const DrawContext& context) override;
+    // Brings the batched lines of each kind up to the meshes' current placements
+    // (draw does it first); only moved meshes cost more than a comparison.
+    void placeMeshes();
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
     using Cubes = std::vector<std::unique_ptr<LineCube>>;
@@ -42,6 +46,10 @@ public:
     const Spheres& spheres() const { return m_spheres; }
     const std::vector<std::unique_ptr<WorldTrailCos>>& cosTrails() const { return m_cosTrails; }
     const std::vector<std::unique_ptr<WorldTrailSin>>& sinTrails() const { return m_sinTrails; }
+    // The lines each kind is drawn with, as placeMeshes last left them.
+    const MeshBatch& cubeBatch() const { return *m_cubeBatch; }
+    const MeshBatch& pyramidBatch() const { return *m_pyramidBatch; }
+    const MeshBatch& sphereBatch() const { return *m_sphereBatch; }
 
 private:
     std::vector<std::unique_ptr<WorldTrailCos>> m_cosTrails;  // 6, around (45, 3, 45)
@@ -50,6 +58,10 @@ private:
     Cubes m_cubes;
     Pyramids m_pyramids;
     Spheres m_spheres;
+    // One draw call per kind: the meshes keep their placements, the batches their lines.
+    std::unique_ptr<MeshBatch> m_cubeBatch;
+    std::unique_ptr<MeshBatch> m_pyramidBatch;
+    std::unique_ptr<MeshBatch> m_sphereBatch;
 
     // Starts a black wave at a random cell for each loud band among the lowest ten, and
     // launches one object of each kind if any band was loud.

@@ -120,10 +120,20 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
         inputs.update();
         return !inputs.isQuitRequested() && !scenes.update(music, 1000 + 150 * n);
     };
+    // The world scene's batched meshes, with loud low bands: every frame launches
+    // one mesh of each kind, and the risen ones travel to the driver anew.
+    SceneManager world;
+    auto loudWorld = std::make_unique<ScriptedSpectrum<ScenePartWorld>>();
+    std::fill(loudWorld->next, loudWorld->next + 10, 0.5f);
+    world.addScene(std::move(loudWorld));
+    auto worldFrame = [&](unsigned n) {
+        chain.renderFrame(world, pulse, horizontalBlur, verticalBlur);
+        return !world.update(music, 1000 + 15 * n);
+    };
     // The first frames let every lazily built object appear: the driver's compiled
-    // state for each pass, the sound layer's buffers.
+    // state for each pass, the sound layer's buffers, the meshes' vertex buffers.
     for (unsigned n = 0; n < 5; ++n)
-        ASSERT_TRUE(frame(n));
+        ASSERT_TRUE(frame(n) && worldFrame(n));
 
     const long before = g_allocations.load();
     for (unsigned n = 5; n < 50; ++n) {
@@ -132,7 +142,11 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
         if (n % 7 == 0)
             scenes.grid().startWave(n % 100, 50, restColour, 1, 6);
         scenes.grid().stepWave();
+        if (n < 25) {
+            ASSERT_TRUE(worldFrame(n));
+        }
     }
+    EXPECT_TRUE(static_cast<ScenePartWorld&>(world.currentScene()).spheres()[20]->m_launched);
     EXPECT_EQ(1u, static_cast<SceneSadSpectrum&>(scenes.currentScene()).currentShot())
         << "the frames did not reach the first cut";
     const long during = g_allocations.load() - before;

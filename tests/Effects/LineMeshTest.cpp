@@ -1,4 +1,5 @@
-// Line meshes without GL: the geometry each shape builds and the rise of a launched one.
+// Line meshes without GL: the geometry each shape builds, the rise of a launched one,
+// and which copies of a batch a view keeps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,9 +7,11 @@
 #include <set>
 #include <utility>
 
+#include "3D/ViewVolume.h"
 #include "Effects/LineCube.h"
 #include "Effects/LinePyramid.h"
 #include "Effects/LineSphere.h"
+#include "Effects/MeshBatch.h"
 
 namespace {
 
@@ -90,4 +93,35 @@ TEST(LineMesh, OnlyALaunchedObjectRises)
     EXPECT_EQ(0.0f, resting.m_position.y);
     EXPECT_NEAR(5.0f, launched.m_position.y, 1e-4f);
     EXPECT_TRUE(launched.m_position.x == 10.0f && launched.m_position.z == 20.0f);
+}
+
+TEST(MeshBatch, KeepsInCopyOrderTheCopiesThatMeetTheWidenedView)
+{
+    const LineCube cube(kOrigin, kOrigin, kPaint, 0.5f);  // bounding radius 0.866
+    MeshBatch batch(cube.m_lines, 7);
+    // An eye at the origin looking down -z: 90 degrees wide, aspect 1, near 1, far
+    // 100, as gluPerspective builds it; the sides widened by 10 %.
+    const float clip[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -101.0f / 99, -1, 0, 0, -200.0f / 99, 0};
+    const ViewVolume view(clip, 0.1f, 0.1f);
+    // At depth 10 the widened right edge is x = 11 and the top edge y = 11.
+    batch.place(6, {0, 0, -10}, kOrigin);      // in the middle
+    batch.place(1, {0, 0, 10}, kOrigin);       // behind the eye
+    batch.place(2, {11.5f, 0, -10}, kOrigin);  // centre outside, corner inside the margin
+    batch.place(3, {13.0f, 0, -10}, kOrigin);  // wholly right of the margin
+    batch.place(4, {0, 0, -100.5f}, kOrigin);  // straddles the far plane
+    batch.place(5, {0, 12.5f, -10}, kOrigin);  // wholly above
+    // Copy 0 is never placed: drawn nowhere.
+    batch.selectVisible(view);
+
+    std::vector<uint32_t> expected;
+    for (uint32_t copy : {2u, 4u, 6u})
+        for (uint32_t index : cube.m_lines.m_indices)
+            expected.push_back(index + 8 * copy);
+    EXPECT_EQ(expected, batch.visibleIndices());
+
+    // Moved out of view, a copy leaves the next selection.
+    batch.place(6, {0, 0, 10}, kOrigin);
+    batch.selectVisible(view);
+    EXPECT_EQ(std::vector<uint32_t>(expected.begin(), expected.begin() + 48),
+              batch.visibleIndices());
 }

@@ -1,8 +1,10 @@
 // ScenePartWorld without GL: the seeded layout, what quiet and loud frames start and
-// launch, and the fade over the 25 s shot, with exact spectra handed to the scene.
+// launch, and the fade over the 25 s shot, with exact spectra handed to the scene;
+// the batched lines the meshes are drawn with.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <utility>
 #include <vector>
@@ -57,7 +59,97 @@ long launched(const std::vector<std::unique_ptr<Mesh>>& meshes)
     return std::count_if(meshes.begin(), meshes.end(), [](const auto& m) { return m->m_launched; });
 }
 
+// Column-major 4 x 4 product a b, as OpenGL multiplies its matrix stack.
+void multiply(const double a[16], const double b[16], double out[16])
+{
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            out[4 * c + r] = 0.0;
+            for (int k = 0; k < 4; ++k)
+                out[4 * c + r] += a[4 * k + r] * b[4 * c + k];
+        }
+}
+
+// What glTranslatef(p) then glRotatef(r.x, 1, 0, 0), glRotatef(r.y, 0, 1, 0) and
+// glRotatef(r.z, 0, 0, 1) leave on an identity modelview matrix.
+void placement(const Vector3& p, const Vector3& r, double out[16])
+{
+    const double d = 3.14159265358979323846 / 180.0;
+    const double cx = std::cos(r.x * d), sx = std::sin(r.x * d);
+    const double cy = std::cos(r.y * d), sy = std::sin(r.y * d);
+    const double cz = std::cos(r.z * d), sz = std::sin(r.z * d);
+    const double translate[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p.x, p.y, p.z, 1};
+    const double aboutX[16] = {1, 0, 0, 0, 0, cx, sx, 0, 0, -sx, cx, 0, 0, 0, 0, 1};
+    const double aboutY[16] = {cy, 0, -sy, 0, 0, 1, 0, 0, sy, 0, cy, 0, 0, 0, 0, 1};
+    const double aboutZ[16] = {cz, sz, 0, 0, -sz, cz, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    double tx[16], txy[16];
+    multiply(translate, aboutX, tx);
+    multiply(tx, aboutY, txy);
+    multiply(txy, aboutZ, out);
+}
+
+// Copy k of the batch holds mesh k's own lines as its placed draw would put them:
+// every vertex within 1e-4 of the transformed local one, the same colour, the
+// same segments.
+template <class Mesh>
+void expectBatchIsEachMeshPlaced(const MeshBatch& batch,
+                                 const std::vector<std::unique_ptr<Mesh>>& meshes)
+{
+    const LineRenderer& all = batch.lines();
+    const size_t vertices = meshes[0]->m_lines.m_vertices.size();
+    const size_t indices = meshes[0]->m_lines.m_indices.size();
+    ASSERT_EQ(vertices * meshes.size(), all.m_vertices.size());
+    ASSERT_EQ(indices * meshes.size(), all.m_indices.size());
+    int wrong = 0;
+    for (size_t k = 0; k < meshes.size(); ++k) {
+        const LineRenderer& own = meshes[k]->m_lines;
+        double m[16];
+        placement(meshes[k]->m_position, meshes[k]->m_rotation, m);
+        for (size_t i = 0; i < vertices; ++i) {
+            const LineVertex& local = own.m_vertices[i];
+            const LineVertex& got = all.m_vertices[k * vertices + i];
+            const double want[3] = {m[0] * local.x + m[4] * local.y + m[8] * local.z + m[12],
+                                    m[1] * local.x + m[5] * local.y + m[9] * local.z + m[13],
+                                    m[2] * local.x + m[6] * local.y + m[10] * local.z + m[14]};
+            const bool placed = std::fabs(got.x - want[0]) <= 1e-4 &&
+                                std::fabs(got.y - want[1]) <= 1e-4 &&
+                                std::fabs(got.z - want[2]) <= 1e-4;
+            const bool painted =
+                got.r == local.r && got.g == local.g && got.b == local.b && got.a == local.a;
+            if ((!placed || !painted) && ++wrong <= 3)
+                ADD_FAILURE() << "copy " << k << " vertex " << i << ": (" << got.x << ", " << got.y
+                              << ", " << got.z << ") for (" << want[0] << ", " << want[1] << ", "
+                              << want[2] << ")";
+        }
+        for (size_t j = 0; j < indices; ++j)
+            wrong += all.m_indices[k * indices + j] != own.m_indices[j] + k * vertices;
+    }
+    EXPECT_EQ(0, wrong);
+}
+
 }  // namespace
+
+TEST(ScenePartWorld, BatchedLinesAreEachMeshAtItsPlacement)
+{
+    Random::seed(42);
+    ScenePartWorld world;
+    // Turned and lifted meshes besides resting ones; then some move again after
+    // a first placing, as launched ones rise between frames.
+    world.cubes()[3]->m_rotation = {30.0f, 45.0f, 60.0f};
+    world.spheres()[7]->m_rotation = {-20.0f, 0.0f, 110.0f};
+    world.pyramids()[149]->m_position.y = 2.5f;
+    world.placeMeshes();
+    for (int update = 0; update < 3; ++update) {
+        world.cubes()[0]->m_position.y += 0.05f;
+        world.spheres()[7]->m_position.y += 0.05f;
+        world.placeMeshes();
+    }
+    world.pyramids()[10]->m_rotation.y = 90.0f;
+    world.placeMeshes();
+    expectBatchIsEachMeshPlaced(world.cubeBatch(), world.cubes());
+    expectBatchIsEachMeshPlaced(world.pyramidBatch(), world.pyramids());
+    expectBatchIsEachMeshPlaced(world.sphereBatch(), world.spheres());
+}
 
 TEST(ScenePartWorld, SeedFixesTheLayoutInDrawOrder)
 {
