@@ -2,22 +2,26 @@
 // so the first sample is the one the player starts with.
 #include "Capture/Soundtrack.h"
 
-#include "Music/SoundDecoder.h"
-#include "Music/SoundResult.h"
+#include <new>
+
+#include "Music/MpegReader.h"
+#include "Music/SoundError.h"
 
 bool Soundtrack::load(const std::string& path, std::string& reason)
 {
-    int channels = 0;
-    int rate = 0;
-    std::vector<float> samples;
-    const int result = SoundDecoder::decodeFile(path.c_str(), samples, channels, rate);
-    if (result != SoundResult::Ok || channels < 1 || rate < 1) {
-        reason = SoundResult::errorString(result);
+    DecodedSound sound;
+    try {
+        sound = decodeFile(path.c_str());
+    } catch (const SoundError& e) {
+        reason = e.what();
+        return false;
+    } catch (const std::bad_alloc&) {
+        reason = SoundError(SoundError::OUT_OF_MEMORY).what();
         return false;
     }
-    m_samples = std::move(samples);
-    m_channels = channels;
-    m_sampleRate = rate;
-    m_frames = m_samples.size() / static_cast<size_t>(channels);
+    m_samples = std::move(sound.samples);
+    m_channels = sound.channels;
+    m_sampleRate = sound.sampleRate;
+    m_frames = m_samples.size() / static_cast<size_t>(m_channels);
     return true;
 }

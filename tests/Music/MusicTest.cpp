@@ -6,7 +6,6 @@
 #include <string>
 
 #include "Music/Music.h"
-#include "Music/SoundResult.h"
 #include "MusicFixtures.h"
 #include "MusicTestSupport.h"
 
@@ -97,8 +96,7 @@ TEST(Music, LengthNameAndPositionQueries)
     // Past the end: refused with one line, the position stays.
     CaptureStderr();
     music.setPosition(5000);
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::InvalidPosition)) + "\n",
-              GetCapturedStderr());
+    EXPECT_EQ(lineOf(SoundError::INVALID_POSITION), GetCapturedStderr());
     EXPECT_EQ(1000u, music.getPosition());
 }
 
@@ -124,8 +122,7 @@ TEST(Music, CallsWithoutInitOrSoundFailQuietlyOrWithOneLine)
     // A second init keeps the working system and says so.
     CaptureStderr();
     EXPECT_FALSE(music.init());
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::AlreadyInitialised)) + "\n",
-              GetCapturedStderr());
+    EXPECT_EQ(lineOf(SoundError::ALREADY_INITIALISED), GetCapturedStderr());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
     music.play();
     music.setPosition(500);
@@ -183,8 +180,7 @@ TEST(Music, OnlyOnePlayerHoldsTheAudioOutputAtATime)
         Music second;
         CaptureStderr();
         EXPECT_FALSE(second.init());
-        EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::DeviceInUse)) + "\n",
-                  GetCapturedStderr());
+        EXPECT_EQ(lineOf(SoundError::DEVICE_IN_USE), GetCapturedStderr());
     }
     // The refused player took nothing from the first one.
     ASSERT_TRUE(first.load(musicFixture("sine86-full.mp3").c_str()));
