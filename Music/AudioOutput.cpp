@@ -20,67 +20,47 @@ namespace {
 
 const int OUTPUT_SAMPLES = 1024;  // frames per callback asked of SDL: 23 ms
 
-// Points standard error at /dev/null while audio back ends probe the hardware:
-// libasound writes a dozen "ALSA lib ..." lines when no card is present, and the
-// user must see only our own one-line verdict. Redirecting the descriptor catches
-// every back end's noise, not only ALSA's.
-class StderrSilencer {
-public:
-    StderrSilencer() : m_saved(-1)
-    {
-        std::cerr.flush();
-        std::fflush(stderr);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (null < 0)
-            return;
-        m_saved = ::dup(STDERR_FILENO);
-        if (m_saved >= 0)
-            ::dup2(null, STDERR_FILENO);
-        ::close(null);
-    }
-    ~StderrSilencer()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-    }
-    StderrSilencer(const StderrSilencer&) = delete;
-    StderrSilencer& operator=(const StderrSilencer&) = delete;
-
-private:
-    int m_saved;
-};
-
 std::string driverName()
 {
     char name[32] = {0};
     return SDL_AudioDriverName(name, sizeof(name)) ? name : "";
 }
 
-// Starts the audio subsystem and opens the device (paused), quietly; on failure
-// leaves the subsystem stopped and the reason in reason. With `driver`, the
-// SDL_AUDIODRIVER variable names it for this start only: asking SDL for a driver
-// by name does not switch it, starting the subsystem with the variable set does.
+// Starts the audio subsystem and opens the device (paused); on failure leaves the
+// subsystem stopped and the reason in reason. With `driver`, the SDL_AUDIODRIVER
+// variable names it for this start only: asking SDL for a driver by name does not
+// switch it, starting the subsystem with the variable set does.
 bool startAudio(SDL_AudioSpec& want, std::string& reason, const char* driver = nullptr)
 {
     const char* old = std::getenv("SDL_AUDIODRIVER");
     const std::string kept = old ? old : "";
     if (driver)
         ::setenv("SDL_AUDIODRIVER", driver, 1);
-    bool started = false;
-    {
-        StderrSilencer quiet;
-        // No "obtained" format asked back: SDL converts to exactly the format requested.
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            reason = SDL_GetError();
-        else if (SDL_OpenAudio(&want, nullptr) != 0) {
-            reason = SDL_GetError();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        } else
-            started = true;
+    // Standard error points at /dev/null meanwhile: libasound writes a dozen "ALSA
+    // lib ..." lines when no card is present, and the user must see only our own
+    // one-line verdict. Redirecting the descriptor catches every back end's noise.
+    std::cerr.flush();
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0)
+        ::dup2(null, STDERR_FILENO);
+    // No "obtained" format asked back: SDL converts to exactly the format requested.
+    bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (started && SDL_OpenAudio(&want, nullptr) != 0) {
+        reason = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        started = false;
+    } else if (!started) {
+        reason = SDL_GetError();
     }
+    if (saved >= 0) {
+        std::fflush(stderr);
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+    if (null >= 0)
+        ::close(null);
     if (driver && old)
         ::setenv("SDL_AUDIODRIVER", kept.c_str(), 1);
     else if (driver)

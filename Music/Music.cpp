@@ -96,14 +96,11 @@ void Music::getSpectrum(float* array, int count)
 {
     if (!array || count < 1)
         return;
-    if (!m_player) {
-        std::fill(array, array + count, 0.0f);  // nothing has played yet: silence
-        return;
-    }
+    std::fill(array, array + count, 0.0f);  // silence unless something plays
     try {
-        m_player->spectrum(array, count);
-    } catch (const std::bad_alloc&) {
-        std::fill(array, array + count, 0.0f);  // no analyser for this count
+        if (m_player)
+            m_player->spectrum(array, count);
+    } catch (const std::bad_alloc&) {  // no analyser for this count: reported by nothing
     }
 }
 
@@ -117,10 +114,6 @@ void Music::pause()
 {
     if (m_player)
         m_player->setPaused(true);
-}
-
-void Music::update()
-{
 }
 
 std::unique_ptr<char[]> Music::getName()
@@ -148,8 +141,8 @@ unsigned int Music::getPosition()
     unsigned int position = 0;
     if (!m_player)
         report(SoundError::NOT_PLAYING);
-    else if (!reported([&] { position = m_player->position(); }))
-        return 0;
+    else
+        reported([&] { position = m_player->position(); });
     return position;
 }
 

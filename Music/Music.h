@@ -45,7 +45,7 @@ public:
     void getSpectrum(float* array, int count);
     void stop();
     void pause();
-    void update();  // nothing needs regular servicing: the threads do the work
+    void update() {}  // nothing needs regular servicing: the threads do the work
     // The sound's name in a 50-character buffer owned by the caller (empty when
     // no sound is loaded, null only when 50 bytes cannot be allocated).
     std::unique_ptr<char[]> getName();

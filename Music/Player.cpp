@@ -49,8 +49,7 @@ Player::Player(bool withDevice, unsigned int clockMs)
       m_clockNs(static_cast<int64_t>(clockMs) * 1000000), m_stopping(false)
 {
     // The demo's spectrum is planned now, not on the first frame.
-    m_analysers.push_back(
-        std::unique_ptr<SpectrumAnalyser>(new SpectrumAnalyser(DEMO_SPECTRUM_COUNT)));
+    m_analyser.reset(new SpectrumAnalyser(DEMO_SPECTRUM_COUNT));
     m_window.resize(2 * DEMO_SPECTRUM_COUNT);
     if (withDevice)
         m_output.reset(new AudioOutput(*this));
@@ -161,7 +160,6 @@ unsigned int Player::position()
 
 void Player::spectrum(float* out, int count)
 {
-    std::fill(out, out + count, 0.0f);
     if (count > MAX_SPECTRUM_COUNT)
         return;
     std::shared_ptr<SoundStream> stream;
@@ -174,14 +172,10 @@ void Player::spectrum(float* out, int count)
         stream = m_playback.stream();
         heard = static_cast<int64_t>(m_playback.heardFrame(time) >> 32);
     }
-    auto found = std::find_if(
-        m_analysers.begin(), m_analysers.end(),
-        [count](const std::unique_ptr<SpectrumAnalyser>& a) { return a->count() == count; });
-    if (found == m_analysers.end()) {
-        // A count other than the demo's is planned once, on its first use.
-        m_analysers.push_back(std::unique_ptr<SpectrumAnalyser>(new SpectrumAnalyser(count)));
-        found = m_analysers.end() - 1;
-        m_window.resize(std::max(m_window.size(), 2 * static_cast<size_t>(count)));
+    if (m_analyser->count() != count) {
+        // Another count than the demo's is planned when it is asked for.
+        m_window.resize(2 * static_cast<size_t>(count));
+        m_analyser.reset(new SpectrumAnalyser(count));
     }
     // Normally the decoding thread is far ahead; on a clock set by hand, or after a
     // stall, the frames up to the one heard are decoded here.
@@ -190,7 +184,7 @@ void Player::spectrum(float* out, int count)
         std::lock_guard<std::mutex> lock(m_mutex);
         stream->copyChannel(heard, 2 * count, 0, m_window.data());
     }
-    (*found)->compute(m_window.data(), 2 * static_cast<size_t>(count), 1, 0, 2 * count, out);
+    m_analyser->compute(m_window.data(), 2 * static_cast<size_t>(count), 1, 0, 2 * count, out);
 }
 
 void Player::fill(int16_t* out, int frames)

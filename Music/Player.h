@@ -1,7 +1,6 @@
-// Player: the working part of Music once it is initialised: the audio output, the
-// playback of one sound, the decoding thread and the spectrum analysers. Owns the
-// lock that the threads share (see Music.h for which thread runs what). Positions in
-// milliseconds of the sound; failures throw SoundError.
+// Player: Music once initialised: owns the audio output, the playback of one sound,
+// the decoding thread, the spectrum analyser and the lock the threads share (see
+// Music.h). Positions in milliseconds of the sound; failures throw SoundError.
 #pragma once
 
 #include <condition_variable>
@@ -33,24 +32,23 @@ public:
     // Without a device only: moves the clock to ms (never backward) and the playback
     // with it. CLOCK_NOT_SETTABLE, CLOCK_BACKWARD.
     void setClock(unsigned int ms);
-    // Plays sound from its start, replacing what played; its first frames are
-    // decoded before it returns.
+    // Plays sound from its start, replacing what played; first frames decoded.
     void start(const Sound& sound);
     void stop();
     bool paused();                // false when nothing plays
     void setPaused(bool paused);  // nothing when nothing plays
-    // Moves the playback and decodes around the new position before returning, so
-    // that the spectrum is right at once. NOT_PLAYING, INVALID_POSITION.
+    // Decodes around the new position before it returns, so that the spectrum is
+    // right at once. NOT_PLAYING, INVALID_POSITION.
     void setPosition(unsigned int ms);
     unsigned int position();  // NOT_PLAYING
     // count (1 to MAX_SPECTRUM_COUNT) magnitudes of the first channel over the
-    // 2*count frames that end at the one heard now (see SpectrumAnalyser); zeros
-    // when nothing plays, when paused, and for a count out of range.
+    // 2*count frames that end at the one heard now (see SpectrumAnalyser); out is
+    // left alone when nothing plays, when paused, and for a count out of range.
     void spectrum(float* out, int count);
 
 private:
-    void fill(int16_t* out, int frames) override;  // the audio thread's mix
-    void decodeAhead();                            // the decoding thread's loop
+    void fill(int16_t* out, int frames) override;  // the audio thread
+    void decodeAhead();                            // the decoding thread
     // The time now (ns): the set clock, or the steady clock; in clock-driven modes
     // the playback is moved on to it first. Call with m_mutex held.
     int64_t now();
@@ -63,8 +61,8 @@ private:
     std::condition_variable m_stop;
 
     // Main thread only:
-    std::vector<std::unique_ptr<SpectrumAnalyser>> m_analysers;  // one per count asked
-    std::vector<float> m_window;                                 // the frames one spectrum reads
+    std::unique_ptr<SpectrumAnalyser> m_analyser;  // for the last count asked
+    std::vector<float> m_window;                   // the frames one spectrum reads
 
     std::unique_ptr<AudioOutput> m_output;
     std::thread m_decoder;  // last: starts once everything above exists

@@ -16,13 +16,13 @@ SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, 
 {
 }
 
-void SoundStream::feed()
+void SoundStream::decodeUntil(int64_t t, bool ahead)
 {
     std::lock_guard<std::mutex> decoding(m_decoding);
     for (;;) {
         {
             std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end >= m_playFrame + AHEAD_FRAMES)
+            if (m_end > (ahead ? m_playFrame + AHEAD_FRAMES - 1 : t))
                 return;
         }
         if (!decodeChunk())
@@ -30,44 +30,17 @@ void SoundStream::feed()
     }
 }
 
-void SoundStream::ensure(int64_t t)
+void SoundStream::seekTo(int64_t frame)
 {
-    std::lock_guard<std::mutex> decoding(m_decoding);
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end > t)
-                return;
-        }
-        if (!decodeChunk())
-            return;
-    }
-}
-
-void SoundStream::decodeFrom(int64_t frame)
-{
-    const int64_t start = std::max<int64_t>(0, frame - HISTORY_FRAMES);
     m_finished = false;
     // Where the reader already is (a stream started from its first frame) no seek
     // is made: after one, the decoder's filter state is rebuilt, and the samples
     // differ from a straight decode's in their last bit or two.
-    if (start != m_decodeFrame) {
-        if (!m_reader.seek(start)) {
-            m_finished = true;
-            m_decodeFrame = -1;
-            return;
-        }
-        m_decodeFrame = start;
-    }
-    // The history serves the spectrum at once; the first chunk the mixer.
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end >= frame + CHUNK_FRAMES)
-                return;
-        }
-        if (!decodeChunk())
-            return;
+    if (frame != m_decodeFrame && !m_reader.seek(frame)) {
+        m_finished = true;
+        m_decodeFrame = -1;
+    } else {
+        m_decodeFrame = frame;
     }
 }
 

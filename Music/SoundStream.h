@@ -2,12 +2,8 @@
 // into a ring ahead of the play frame and dropped once they lie further behind it
 // than the widest spectrum window and the audio device's buffer, so a stream holds
 // about two seconds of samples whatever the file's length (0.6 MiB for 44.1 kHz
-// stereo). Frame t is file frame t; nothing follows the last one.
-// Locks (see Music.h): the ring and the play frame are guarded by the player's lock,
-// given at construction as `shared`; the mixer's reads below are made with it held.
-// The decoding calls (feed, ensure, restart) run on the decoding or the main thread,
-// never with `shared` held; the stream's own decoder lock makes them take turns and
-// is always taken before `shared`.
+// stereo). Owns its decoder; the ring is guarded by the player's lock (`shared`),
+// the decoder by its own (see Music.h).
 #pragma once
 
 #include <algorithm>
@@ -38,24 +34,27 @@ public:
     int64_t length() const { return m_length; }      // frames
 
     // --- Decoding side (`shared` not held; never on the audio thread).
-    // Decodes until AHEAD_FRAMES past the play frame are in the ring, or the end.
-    void feed();
-    // Decodes until frame t is in the ring (or the sound ends before it).
-    void ensure(int64_t t);
+    // Decodes until frame t is in the ring, or the end; feed() until AHEAD_FRAMES
+    // past the play frame are.
+    void ensure(int64_t t) { decodeUntil(t, false); }
+    void feed() { decodeUntil(0, true); }
     // Restarts at `frame`: under `shared` the ring is emptied and moved() runs (the
     // caller puts its playback there); then the history before the frame and the
     // first chunk after it are decoded before it returns.
     template <class Moved>
     void restart(int64_t frame, Moved moved)
     {
-        std::lock_guard<std::mutex> decoding(m_decoding);
         {
-            std::lock_guard<std::mutex> lock(m_shared);
-            m_first = m_end = std::max<int64_t>(0, frame - HISTORY_FRAMES);
-            m_playFrame = frame;
-            moved();
+            std::lock_guard<std::mutex> decoding(m_decoding);
+            {
+                std::lock_guard<std::mutex> lock(m_shared);
+                m_first = m_end = std::max<int64_t>(0, frame - HISTORY_FRAMES);
+                m_playFrame = frame;
+                moved();
+            }
+            seekTo(m_first);
         }
-        decodeFrom(frame);
+        ensure(frame + CHUNK_FRAMES - 1);
     }
     void restart(int64_t frame)
     {
@@ -75,10 +74,11 @@ public:
     int64_t capacity() const { return m_capacity; }
 
 private:
+    void decodeUntil(int64_t t, bool ahead);
     // Decodes one chunk and appends it under `shared`; false once nothing more will
     // come (the end, or a decoding error: the stream then falls silent). Decoder lock held.
     bool decodeChunk();
-    void decodeFrom(int64_t frame);  // decoder lock held
+    void seekTo(int64_t frame);  // decoder lock held
 
     const std::shared_ptr<const SoundFile> m_file;
     std::mutex& m_shared;
