@@ -18,16 +18,17 @@ SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, 
 
 void SoundStream::decodeUntil(int64_t t, bool ahead)
 {
-    std::lock_guard<std::mutex> decoding(m_decoding);
     for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end > (ahead ? m_playFrame + AHEAD_FRAMES - 1 : t))
-                return;
-        }
-        if (!decodeChunk())
+        std::lock_guard<std::mutex> decoding(m_decoding);
+        if (!before(t, ahead) || !decodeChunk())
             return;
     }
+}
+
+bool SoundStream::before(int64_t t, bool ahead) const
+{
+    std::lock_guard<std::mutex> lock(m_shared);
+    return m_end <= (ahead ? m_playFrame + AHEAD_FRAMES - 1 : t);
 }
 
 void SoundStream::seekTo(int64_t frame)

@@ -44,17 +44,16 @@ public:
     template <class Moved>
     void restart(int64_t frame, Moved moved)
     {
+        std::lock_guard<std::mutex> decoding(m_decoding);
         {
-            std::lock_guard<std::mutex> decoding(m_decoding);
-            {
-                std::lock_guard<std::mutex> lock(m_shared);
-                m_first = m_end = std::max<int64_t>(0, frame - HISTORY_FRAMES);
-                m_playFrame = frame;
-                moved();
-            }
-            seekTo(m_first);
+            std::lock_guard<std::mutex> lock(m_shared);
+            m_first = m_end = std::max<int64_t>(0, frame - HISTORY_FRAMES);
+            m_playFrame = frame;
+            moved();
         }
-        ensure(frame + CHUNK_FRAMES - 1);
+        seekTo(m_first);
+        while (before(frame + CHUNK_FRAMES - 1, false) && decodeChunk()) {
+        }
     }
     void restart(int64_t frame)
     {
@@ -74,7 +73,12 @@ public:
     int64_t capacity() const { return m_capacity; }
 
 private:
+    // Decodes chunk by chunk, taking the decoder lock for one at a time, so that a
+    // caller that needs a frame at once waits for one chunk at most.
     void decodeUntil(int64_t t, bool ahead);
+    // Whether the ring ends before frame t (ahead: before AHEAD_FRAMES past the
+    // play frame). Takes `shared`.
+    bool before(int64_t t, bool ahead) const;
     // Decodes one chunk and appends it under `shared`; false once nothing more will
     // come (the end, or a decoding error: the stream then falls silent). Decoder lock held.
     bool decodeChunk();
