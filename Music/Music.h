@@ -10,13 +10,15 @@
 //     frame when the decoding thread is behind, as on a clock set by hand);
 //   - SDL's audio thread calls Player::fill for each device buffer: it copies
 //     decoded frames into it and never decodes, allocates or waits but for the lock;
-//   - the player's decoding thread wakes every 20 ms and decodes the playing stream
-//     ahead of the heard frame (Player::decodeAhead).
+//   - the player's decoding thread wakes every 20 ms, and when a sound starts or
+//     moves, and decodes the playing stream ahead of the heard frame
+//     (Player::decodeAhead).
 // One lock, Player::m_mutex, is shared by the three: it guards the playback (the
 // stream played, its position, pause and clock), the stream's ring of decoded
-// frames and the decoding thread's stop flag. The decoder of a stream is not shared
-// with the audio thread: the main and decoding threads take turns on it under the
-// stream's own decoder lock, taken before m_mutex and never while holding it.
+// frames and the decoding thread's wake and stop flags. A stream's decoder is not
+// shared with the audio thread: the main and decoding threads take turns on it,
+// one chunk at a time, under the stream's own decoder lock, which is taken before
+// m_mutex and never while holding it.
 #pragma once
 
 #include <memory>

@@ -46,7 +46,7 @@ unsigned int framesToMs(uint64_t position, int rate)
 
 Player::Player(bool withDevice, unsigned int clockMs)
     : m_playback(AudioOutput::RATE), m_manualClock(!withDevice),
-      m_clockNs(static_cast<int64_t>(clockMs) * 1000000), m_stopping(false)
+      m_clockNs(static_cast<int64_t>(clockMs) * 1000000), m_stopping(false), m_woken(false)
 {
     // The demo's spectrum is planned now, not on the first frame.
     m_analyser.reset(new SpectrumAnalyser(DEMO_SPECTRUM_COUNT));
@@ -68,7 +68,7 @@ Player::~Player()
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
     }
-    m_stop.notify_one();
+    m_wake.notify_one();
     m_decoder.join();
 }
 
@@ -96,7 +96,11 @@ void Player::start(const Sound& sound)
 {
     auto stream = std::make_shared<SoundStream>(sound.file, sound.frames, m_mutex);
     std::shared_ptr<SoundStream> previous;  // destroyed at the end, outside the lock
-    stream->restart(0, [&] { previous = m_playback.start(stream, now()); });
+    stream->restart(0, [&] {
+        previous = m_playback.start(stream, now());
+        m_woken = true;
+    });
+    m_wake.notify_one();
 }
 
 void Player::stop()
@@ -142,9 +146,10 @@ void Player::setPosition(unsigned int ms)
         const int64_t time = now();
         if (m_playback.active() && m_playback.stream() == stream) {
             m_playback.jump(frames, time);
-            moved = true;
+            moved = m_woken = true;
         }
     });
+    m_wake.notify_one();
     if (!moved)
         throw SoundError(SoundError::NOT_PLAYING);  // the sound ended meanwhile
 }
@@ -196,7 +201,11 @@ void Player::fill(int16_t* out, int frames)
 void Player::decodeAhead()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    while (!m_stop.wait_for(lock, DECODE_TICK, [this] { return m_stopping; })) {
+    for (;;) {
+        m_wake.wait_for(lock, DECODE_TICK, [this] { return m_stopping || m_woken; });
+        if (m_stopping)
+            return;
+        m_woken = false;
         now();
         std::shared_ptr<SoundStream> stream = m_playback.active() ? m_playback.stream() : nullptr;
         if (!stream)

@@ -58,7 +58,8 @@ private:
     bool m_manualClock;  // no device: the time is m_clockNs
     int64_t m_clockNs;
     bool m_stopping;  // tells the decoding thread to end
-    std::condition_variable m_stop;
+    bool m_woken;     // a stream started or moved: decode ahead now, not at the next tick
+    std::condition_variable m_wake;
 
     // Main thread only:
     std::unique_ptr<SpectrumAnalyser> m_analyser;  // for the last count asked
