@@ -17,8 +17,11 @@ using ::testing::internal::GetCapturedStdout;
 namespace {
 
 // Starts fixture `file` and moves to `ms`: the window then lies well inside the tone.
+// On a clock set by hand it lies exactly there: a tone's leakage into the far bands
+// depends on its phase in the window (0.037 to 0.053 in band 5 for sine86-full).
 void startAt(Music& music, const char* file, unsigned int ms)
 {
+    music.setClock(0);
     ASSERT_TRUE(music.init());
     ASSERT_TRUE(music.load(musicFixture(file).c_str()));
     music.play();
