@@ -159,6 +159,7 @@ void expectWholeRun(const Process::Result& run)
     const std::string second = numberAfter(run.out, "GL Texture ID created: ", 1);
     EXPECT_NE(first, second);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"
@@ -208,6 +209,22 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
         runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
 }
 
+// A signal during start-up, before SDL has started, ends the run in order too (at
+// its first frame) instead of killing it.
+TEST_F(DemoRun, ASignalBeforeSdlStartsEndsTheRunInOrder)
+{
+    // No settings file: its warning is written before SDL starts.
+    Process demo({DEDOZ}, {}, m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Fail to open the setting file", RUN_MS));
+    ASSERT_TRUE(demo.signal(SIGTERM));
+    const Process::Result run = demo.wait(STOP_MS);
+    EXPECT_EQ(0, run.signal) << "killed by the signal";
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("Start !\nEnd !\n")) << run.out;
+    EXPECT_EQ(run.out.size() - 14, run.out.rfind("Zembra closed\n")) << run.out;
+}
+
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
 {
     writeSettings("hres 800\nvres 600\nglow 1\n");
@@ -242,7 +259,7 @@ TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
     writeSettings("hres " + std::to_string(width + 64) + "\nvres " + std::to_string(height) + "\n");
     const Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ(1, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
+    EXPECT_EQ(2, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
                                         std::to_string(height) + ") is larger than the screen (" +
                                         screen +
                                         "), its edges are cut off; hres 0 vres 0 gives "
@@ -267,6 +284,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         RUN_MS, m_dir);
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_object' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -277,6 +295,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         Process::run({DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_sRGB"}, RUN_MS, m_dir);
     EXPECT_EQ(0, srgb.exitCode) << srgb.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_sRGB' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -304,6 +323,7 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
     EXPECT_EQ(-3, run.exitCode);
     EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/hblur.ps'\n", run.err);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"

@@ -123,7 +123,7 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     EXPECT_EQ(
-        "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
+        "Settings file: data/settings.ini\nZembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
         "Glow at half size (software renderer)\nTexture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"
         "Frame buffer preparation (R2T)\nNew FrameBuffer id: N\nFrameBuffer created\n"
         "Start !\nEnd !\nFrameBuffer 'N' deleted\nMusic deleted\nZembra closed\n",

@@ -78,7 +78,7 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     const std::regex normalRun(
-        "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
+        "Settings file: data/settings.ini\nZembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
         "Glow at half size \\(software renderer\\)\nTexture preparation \\(R2T\\)\nGL Texture ID created: [0-9]+\nGL Texture ID created: [0-9]+\n"
         "Frame buffer preparation \\(R2T\\)\nNew FrameBuffer id: ([0-9]+)\nFrameBuffer created\n"
         "Start !\nEnd !\nFrameBuffer '\\1' deleted\nMusic deleted\nZembra closed\n");

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/FrameStageObserver.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
@@ -114,12 +115,10 @@ struct Variant {
 struct Rig {
     Rig(int width, int height)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
-          pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
           beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
           beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
     {
+        programs.load("data/shaders");
         Window& window = *engine.getWindow();
         variants.push_back({"before",
                             &beforeHorizontal,
@@ -130,16 +129,16 @@ struct Rig {
                             {},
                             {}});
         variants.push_back({"glow1",
-                            &horizontalBlur,
-                            &verticalBlur,
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
                             std::make_unique<PostProcessChain>(window, GlowSize::Full),
                             {},
                             {},
                             {},
                             {}});
         variants.push_back({"glow2",
-                            &horizontalBlur,
-                            &verticalBlur,
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
                             std::make_unique<PostProcessChain>(window, GlowSize::Half),
                             {},
                             {},
@@ -149,11 +148,12 @@ struct Rig {
     }
     void render(Variant& v)
     {
-        v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur);
+        v.chain->renderFrame(scenes, *programs.pulse, *v.horizontalBlur, *v.verticalBlur);
     }
 
     Engine engine;
-    Shader pulse, horizontalBlur, verticalBlur, beforeHorizontal, beforeVertical;
+    ChainPrograms programs;
+    Shader beforeHorizontal, beforeVertical;
     std::vector<Variant> variants;
     SceneManager scenes;
 };
