@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
 
 #include "Capture/CaptureError.h"
 #include "Music/MpegReader.h"
-#include "Music/SoundFile.h"
-#include "Music/SoundResult.h"
+#include "Music/SoundError.h"
 
 Soundtrack::Soundtrack() = default;
 Soundtrack::~Soundtrack() = default;
@@ -16,48 +16,39 @@ Soundtrack::~Soundtrack() = default;
 bool Soundtrack::load(const std::string& path, std::string& reason)
 {
     std::unique_ptr<SoundFile> file;
-    int result = SoundFile::open(path.c_str(), &file);
-    auto reader = std::make_unique<MpegReader>();
-    int64_t frames = 0;
-    if (result == SoundResult::Ok)
-        result = reader->open(*file);
-    if (result == SoundResult::Ok)
-        result = reader->check(&frames);
-    if (result != SoundResult::Ok || reader->channels() < 1 || reader->sampleRate() < 1) {
-        reason = SoundResult::errorString(result);
+    try {
+        file.reset(new SoundFile(path.c_str()));
+        MpegReader(*file).check();
+    } catch (const SoundError& e) {
+        reason = e.what();
+        return false;
+    } catch (const std::bad_alloc&) {
+        reason = SoundError(SoundError::OUT_OF_MEMORY).what();
         return false;
     }
     m_path = path;
-    m_channels = reader->channels();
-    m_sampleRate = reader->sampleRate();
     m_file = std::move(file);
-    m_reader = std::move(reader);
-    seek(0);  // check() decoded the first frames
+    seek(0);
+    m_channels = m_reader->channels();
+    m_sampleRate = m_reader->sampleRate();
     return true;
 }
 
 void Soundtrack::seek(uint64_t frame)
 {
-    if (!m_reader)
+    if (!m_file)
         return;
-    // The start by a fresh decoder: a seek's first samples may differ from a straight
-    // decode's, and the capture of a whole show keeps the track's exact samples.
-    int result = SoundResult::Ok;
-    if (frame == 0) {
-        m_reader = std::make_unique<MpegReader>();
-        result = m_reader->open(*m_file);
-    } else {
-        result = m_reader->seek(static_cast<int64_t>(frame));
+    try {
+        // The start by a fresh decoder: a seek's first samples may differ from a
+        // straight decode's, and the capture of a whole show keeps the track's exact
+        // samples.
+        if (frame == 0 || !m_reader)
+            m_reader.reset(new MpegReader(*m_file));
+        // A position past the end is refused by the decoder: all that follows is silence.
+        m_ended = frame != 0 && !m_reader->seek(static_cast<int64_t>(frame));
+    } catch (const SoundError& e) {
+        throw CaptureError("cannot read the soundtrack '" + m_path + "': " + e.what());
     }
-    // A position past the end is refused by the decoder: all that follows is silence.
-    if (result == SoundResult::InvalidPosition) {
-        m_ended = true;
-        return;
-    }
-    if (result != SoundResult::Ok)
-        throw CaptureError("cannot read the soundtrack '" + m_path +
-                           "': " + SoundResult::errorString(result));
-    m_ended = false;
 }
 
 void Soundtrack::read(float* out, size_t frames)
@@ -67,10 +58,11 @@ void Soundtrack::read(float* out, size_t frames)
     while (!m_ended && filled < frames) {
         const int wanted = static_cast<int>(std::min<size_t>(frames - filled, INT_MAX / width));
         int got = 0;
-        const int result = m_reader->read(out + filled * width, wanted, &got, &m_ended);
-        if (result != SoundResult::Ok)
-            throw CaptureError("cannot read the soundtrack '" + m_path +
-                               "': " + SoundResult::errorString(result));
+        try {
+            got = m_reader->read(out + filled * width, wanted, m_ended);
+        } catch (const SoundError& e) {
+            throw CaptureError("cannot read the soundtrack '" + m_path + "': " + e.what());
+        }
         filled += static_cast<size_t>(got);
         if (got == 0)
             m_ended = true;  // nothing more comes, whatever the decoder says

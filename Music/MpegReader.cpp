@@ -1,31 +1,100 @@
-// MpegReader: libmpg123 set up for float output over our own buffered reader.
+// MpegReader: the file checks, libmpg123 set up for float output over our own
+// buffered positional reader, and the whole-file decode.
 #include "Music/MpegReader.h"
 
+#include <fcntl.h>
 #include <mpg123.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <vector>
 
-#include "Music/SoundFile.h"
-#include "Music/SoundResult.h"
+#include "Music/SoundError.h"
 
 namespace {
 
-const size_t kReadBufferBytes = 64 * 1024;
-// Decoded at open by check(): eight MPEG frames of 1152 samples.
-const int kCheckedFrames = 8 * 1152;
+const size_t READ_BUFFER_BYTES = 64 * 1024;
+const int CHECKED_FRAMES = 8 * 1152;  // decoded by check(): eight MPEG frames
+const int DECODE_CHUNK_FRAMES = 4096;
 
-// mpg123_init is a no-op from API 46 on but must run once on older libraries.
-void initialiseLibrary()
+uint32_t littleEndian32(const unsigned char* p)
 {
-    static std::once_flag once;
-    std::call_once(once, [] { mpg123_init(); });
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// MPEG audio may travel inside a WAV file (format tags 0x50 and 0x55), which the
+// decoder reads through; any other RIFF file is PCM or something else again, in
+// which the decoder could mistake sample bytes for frame headers and report a
+// damaged MP3 instead of a file that is not one.
+bool riffWithoutMpeg(const SoundFile& file)
+{
+    unsigned char head[12];
+    if (file.readAt(head, sizeof head, 0) != static_cast<long long>(sizeof head) ||
+        std::memcmp(head, "RIFF", 4) != 0)
+        return false;
+    if (std::memcmp(head + 8, "WAVE", 4) != 0)
+        return true;
+    // Walk the chunks up to "fmt " (chunks are padded to even sizes).
+    int64_t at = 12;
+    unsigned char chunk[10];
+    while (file.readAt(chunk, sizeof chunk, at) == static_cast<long long>(sizeof chunk)) {
+        const uint32_t size = littleEndian32(chunk + 4);
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            const unsigned tag = chunk[8] | chunk[9] << 8;
+            return tag != 0x50 && tag != 0x55;
+        }
+        at += 8 + static_cast<int64_t>(size) + (size & 1);
+    }
+    return true;  // a WAVE without a format chunk: nothing to decode
 }
 
 }  // namespace
+
+SoundFile::SoundFile(const char* path) : m_descriptor(-1), m_size(0)
+{
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer
+    // forever. What the descriptor names is checked before anything reads it.
+    m_descriptor = path ? ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (m_descriptor < 0)
+        throw SoundError(SoundError::FILE_NOT_FOUND);
+    struct stat info;
+    SoundError::Reason failure = SoundError::REASON_COUNT;  // none
+    if (::fstat(m_descriptor, &info) != 0)
+        failure = SoundError::FILE_NOT_FOUND;
+    else if (S_ISDIR(info.st_mode))
+        failure = SoundError::FILE_IS_DIRECTORY;
+    else if (!S_ISREG(info.st_mode))
+        failure = SoundError::FILE_NOT_FOUND;  // FIFO, socket, device: no sound in it
+    else if (info.st_size == 0)
+        failure = SoundError::FILE_EMPTY;
+    else
+        m_size = info.st_size;
+    if (failure == SoundError::REASON_COUNT && riffWithoutMpeg(*this))
+        failure = SoundError::FILE_BAD;
+    if (failure != SoundError::REASON_COUNT) {
+        ::close(m_descriptor);  // the destructor does not run for a throwing constructor
+        throw SoundError(failure);
+    }
+}
+
+SoundFile::~SoundFile()
+{
+    ::close(m_descriptor);
+}
+
+long long SoundFile::readAt(void* buffer, size_t size, int64_t offset) const
+{
+    for (;;) {
+        const ssize_t n = ::pread(m_descriptor, buffer, size, static_cast<off_t>(offset));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
 
 // What mpg123's reader callbacks work on: buffered positional reads instead of one
 // system call per frame header and body.
@@ -89,28 +158,19 @@ void MpegReader::HandleDelete::operator()(mpg123_handle_struct* handle) const
     mpg123_delete(handle);
 }
 
-MpegReader::MpegReader() : m_io(new MpegReaderIo), m_channels(0), m_sampleRate(0), m_decoded(0)
+MpegReader::MpegReader(const SoundFile& file)
+    : m_io(new MpegReaderIo), m_channels(0), m_sampleRate(0), m_decoded(0)
 {
-    m_io->buffer.resize(kReadBufferBytes);
-}
-
-MpegReader::~MpegReader() = default;
-
-int MpegReader::open(const SoundFile& file)
-{
-    initialiseLibrary();
-    m_handle.reset();
-    m_channels = 0;
-    m_sampleRate = 0;
-    m_decoded = 0;
     m_io->file = &file;
-    m_io->position = 0;
-    m_io->buffered = 0;
+    m_io->buffer.resize(READ_BUFFER_BYTES);
+    // mpg123_init is a no-op from API 46 on but must run once on older libraries.
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
 
     int err = MPG123_OK;
     m_handle.reset(mpg123_new(nullptr, &err));
     if (!m_handle)
-        return SoundResult::DecoderFailure;
+        throw SoundError(SoundError::DECODER_FAILURE);
     mpg123_handle* mh = m_handle.get();
     // Quiet: the library must not print on the demo's standard error.
     // Gapless: the encoder delay and padding announced by the tag are dropped.
@@ -122,10 +182,9 @@ int MpegReader::open(const SoundFile& file)
     mpg123_rates(&rates, &rateCount);
     for (size_t i = 0; i < rateCount; ++i)
         mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
-
     if (mpg123_replace_reader_handle(mh, &readCallback, &seekCallback, nullptr) != MPG123_OK ||
         mpg123_open_handle(mh, m_io.get()) != MPG123_OK)
-        return SoundResult::DecoderFailure;
+        throw SoundError(SoundError::DECODER_FAILURE);
 
     long rate = 0;
     int channels = 0;
@@ -133,58 +192,49 @@ int MpegReader::open(const SoundFile& file)
     // getformat parses up to the first frame; nothing decodable means no MP3.
     if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK ||
         encoding != MPG123_ENC_FLOAT_32 || channels < 1 || rate <= 0)
-        return SoundResult::FileBad;
+        throw SoundError(SoundError::FILE_BAD);
     m_channels = channels;
     m_sampleRate = static_cast<int>(rate);
-    return SoundResult::Ok;
 }
+
+MpegReader::~MpegReader() = default;
 
 int64_t MpegReader::announcedFrames() const
 {
-    return m_handle ? static_cast<int64_t>(mpg123_length(m_handle.get())) : 0;
+    return static_cast<int64_t>(mpg123_length(m_handle.get()));
 }
 
 bool MpegReader::exactLength() const
 {
     long accurate = 0;
     double unused = 0.0;
-    return m_handle &&
-           mpg123_getstate(m_handle.get(), MPG123_ACCURATE, &accurate, &unused) == MPG123_OK &&
+    return mpg123_getstate(m_handle.get(), MPG123_ACCURATE, &accurate, &unused) == MPG123_OK &&
            accurate;
 }
 
-int MpegReader::check(int64_t* frames)
+int64_t MpegReader::check()
 {
-    if (!m_handle || !frames)
-        return SoundResult::InvalidParam;
     mpg123_handle* mh = m_handle.get();
     const bool tagged = exactLength();
     const off_t taggedFrames = mpg123_framelength(mh);
     // The scan counts the MPEG frames really present: a file cut short has fewer
     // than its tag says (its last frames, and maybe half of one, are gone).
     if (mpg123_scan(mh) != MPG123_OK)
-        return SoundResult::FileBad;
+        throw SoundError(SoundError::FILE_BAD);
     if (tagged && mpg123_framelength(mh) < taggedFrames)
-        return SoundResult::FileTruncated;
-    *frames = announcedFrames();
+        throw SoundError(SoundError::FILE_TRUNCATED);
+    const int64_t frames = announcedFrames();
 
-    std::vector<float> first(static_cast<size_t>(kCheckedFrames) * m_channels);
-    int done = 0;
+    std::vector<float> first(static_cast<size_t>(CHECKED_FRAMES) * m_channels);
     bool ended = false;
-    const int result = read(first.data(), kCheckedFrames, &done, &ended);
-    if (result != SoundResult::Ok)
-        return result;
-    if (done == 0 || *frames <= 0)
-        return SoundResult::FileBad;
-    return SoundResult::Ok;
+    if (read(first.data(), CHECKED_FRAMES, ended) == 0 || frames <= 0)
+        throw SoundError(SoundError::FILE_BAD);
+    return frames;
 }
 
-int MpegReader::read(float* out, int maxFrames, int* frames, bool* ended)
+int MpegReader::read(float* out, int maxFrames, bool& ended)
 {
-    *frames = 0;
-    *ended = false;
-    if (!m_handle)
-        return SoundResult::InvalidParam;
+    ended = false;
     mpg123_handle* mh = m_handle.get();
     const size_t frameBytes = sizeof(float) * static_cast<size_t>(m_channels);
     unsigned char* to = reinterpret_cast<unsigned char*>(out);
@@ -195,7 +245,7 @@ int MpegReader::read(float* out, int maxFrames, int* frames, bool* ended)
         const int rc = mpg123_read(mh, to + filled, wanted - filled, &done);
         filled += done;
         if (rc == MPG123_DONE) {
-            *ended = true;
+            ended = true;
             break;
         }
         if (rc == MPG123_NEW_FORMAT) {
@@ -204,23 +254,59 @@ int MpegReader::read(float* out, int maxFrames, int* frames, bool* ended)
             int encoding = 0;
             mpg123_getformat(mh, &rate, &channels, &encoding);
             if (rate != m_sampleRate || channels != m_channels)
-                return SoundResult::FormatChanged;
+                throw SoundError(SoundError::FORMAT_CHANGED);
             continue;
         }
         if (rc != MPG123_OK)
-            return m_decoded + static_cast<int64_t>(filled / frameBytes) == 0
-                       ? SoundResult::FileBad
-                       : SoundResult::FileTruncated;
+            throw SoundError(m_decoded + static_cast<int64_t>(filled / frameBytes) == 0
+                                 ? SoundError::FILE_BAD
+                                 : SoundError::FILE_TRUNCATED);
     }
-    *frames = static_cast<int>(filled / frameBytes);
-    m_decoded += *frames;
-    return SoundResult::Ok;
+    const int frames = static_cast<int>(filled / frameBytes);
+    m_decoded += frames;
+    return frames;
 }
 
-int MpegReader::seek(int64_t frame)
+bool MpegReader::seek(int64_t frame)
 {
-    if (!m_handle || frame < 0)
-        return SoundResult::InvalidParam;
-    const off_t reached = mpg123_seek(m_handle.get(), static_cast<off_t>(frame), SEEK_SET);
-    return reached == static_cast<off_t>(frame) ? SoundResult::Ok : SoundResult::InvalidPosition;
+    return frame >= 0 && mpg123_seek(m_handle.get(), static_cast<off_t>(frame), SEEK_SET) == frame;
+}
+
+Sound::Sound(const char* path) : file(std::make_shared<const SoundFile>(path)), frames(0)
+{
+    MpegReader reader(*file);
+    frames = reader.check();
+    sampleRate = reader.sampleRate();
+    name = path;
+    name.erase(0, name.find_last_of('/') + 1);  // npos + 1 == 0: no directory
+}
+
+DecodedSound decodeFile(const char* path)
+{
+    const SoundFile file(path);
+    MpegReader reader(file);
+    DecodedSound sound;
+    std::vector<float>& out = sound.samples;
+    // With a gapless tag the length is exact; otherwise an estimate from the file
+    // size. Reserving it avoids the doubling growth of a 100 s track.
+    const int64_t announced = reader.announcedFrames();
+    const size_t width = static_cast<size_t>(reader.channels());
+    if (announced > 0)
+        out.reserve(static_cast<size_t>(announced + DECODE_CHUNK_FRAMES) * width);
+    bool ended = false;
+    while (!ended) {
+        const size_t at = out.size();
+        out.resize(at + DECODE_CHUNK_FRAMES * width);
+        const int frames = reader.read(out.data() + at, DECODE_CHUNK_FRAMES, ended);
+        out.resize(at + static_cast<size_t>(frames) * width);
+    }
+    if (out.empty())
+        throw SoundError(SoundError::FILE_BAD);
+    // An exact length comes from the tag written by the encoder: a file cut short
+    // decodes fewer samples than it announces.
+    if (reader.exactLength() && static_cast<int64_t>(out.size() / width) < announced)
+        throw SoundError(SoundError::FILE_TRUNCATED);
+    sound.channels = reader.channels();
+    sound.sampleRate = reader.sampleRate();
+    return sound;
 }

@@ -1,55 +1,44 @@
-// Music: the demo's player on top of our sound layer (SoundSystem, SoundSample, SoundChannel).
+// Music: the demo's calls mapped onto the Player and the loaded Sound; every failure
+// becomes one line on standard error here.
 #include "Music/Music.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <new>
+#include <system_error>
 
-#include "Music/SoundChannel.h"
-#include "Music/SoundResult.h"
-#include "Music/SoundSample.h"
-#include "Music/SoundSystem.h"
-
-const unsigned int Music::StreamMode =
-    SoundSystem::ModeLoopOff | SoundSystem::ModeFlat | SoundSystem::ModeSoftwareMix |
-    SoundSystem::ModeCreateSample | SoundSystem::ModeExactTime | SoundSystem::ModeSingleInstance;
-static_assert(SoundSystem::ModeLoopOff + SoundSystem::ModeFlat + SoundSystem::ModeSoftwareMix +
-                      SoundSystem::ModeCreateSample + SoundSystem::ModeExactTime +
-                      SoundSystem::ModeSingleInstance ==
-                  0x24149,
-              "the demo's sound mode word");
+#include "Music/MpegReader.h"
+#include "Music/Player.h"
+#include "Music/SoundError.h"
 
 namespace {
 
-const int kChannels = 10;
-const int kNameLength = 50;
+const int NAME_LENGTH = 50;
 
-// True for success; otherwise writes the result's message on standard error.
-bool check(int result)
+void report(SoundError::Reason reason)
 {
-    if (result == SoundResult::Ok)
+    std::cerr << SoundError(reason).what() << std::endl;
+}
+
+// Runs f; true when it succeeded, otherwise its failure's line on standard error.
+template <class F>
+bool reported(F f)
+{
+    try {
+        f();
         return true;
-    std::cerr << SoundResult::errorString(result) << std::endl;
+    } catch (const SoundError& e) {
+        report(e.reason());
+    } catch (const std::bad_alloc&) {
+        report(SoundError::OUT_OF_MEMORY);
+    } catch (const std::system_error&) {
+        report(SoundError::OUT_OF_MEMORY);  // no thread could be started
+    }
     return false;
 }
 
 }  // namespace
-
-void Music::SystemRelease::operator()(SoundSystem* system) const
-{
-    system->close();
-    system->release();
-}
-
-void Music::SoundRelease::operator()(SoundSample* sound) const
-{
-    sound->release();
-}
-
-void Music::ChannelRelease::operator()(SoundChannel* channel) const
-{
-    channel->stop();
-}
 
 Music::Music() : m_manualClock(false), m_clockMs(0)
 {
@@ -58,128 +47,121 @@ Music::Music() : m_manualClock(false), m_clockMs(0)
 
 Music::~Music()
 {
-    // The channel belongs to the system and stops with its sound; then the sound,
-    // and last the system, which the others point into.
-    m_channel.reset();
+    m_player.reset();  // its threads stop before the sound they read goes
     m_sound.reset();
-    m_system.reset();
     std::cout << "Music deleted" << std::endl;
 }
 
 bool Music::init()
 {
-    // A second init keeps the working system: creating another would leak the
-    // first and find the audio output taken.
-    if (m_system)
-        return check(SoundResult::AlreadyInitialised);
-    SoundSystem* created = nullptr;
-    const int result = SoundSystem::create(&created);
-    m_system.reset(created);
-    if (!check(result))
+    // A second init keeps the working player: another would find the output taken.
+    if (m_player) {
+        report(SoundError::ALREADY_INITIALISED);
         return false;
-    if (!m_manualClock)
-        return check(m_system->init(kChannels, SoundSystem::InitNormal));
-    return check(m_system->init(kChannels, SoundSystem::InitNoDevice)) &&
-           check(m_system->setClock(m_clockMs));
+    }
+    return reported([this] { m_player.reset(new Player(!m_manualClock, m_clockMs)); });
 }
 
 bool Music::load(const char* path)
 {
+    if (m_player)
+        m_player->stop();  // the one channel plays the sound released here
     m_sound.reset();
-    if (!m_system)
-        return check(SoundResult::InvalidHandle);
-    SoundSample* created = nullptr;
-    const int result = m_system->createStream(path, StreamMode, &created);
-    m_sound.reset(created);
-    return check(result);
+    if (!m_player) {
+        report(SoundError::NOT_INITIALISED);
+        return false;
+    }
+    return reported([&] { m_sound.reset(new Sound(path)); });
 }
 
 void Music::play()
 {
-    bool paused = false;
-    if (m_channel)
-        m_channel->getPaused(&paused);
-    if (paused) {
-        m_channel->setPaused(false);
+    if (!m_player)
+        return;
+    if (m_player->paused()) {
+        m_player->setPaused(false);
         return;
     }
-    if (!m_system)
-        return;
-    // Released before the new play: the system may hand out the same channel again.
-    m_channel.reset();
-    SoundChannel* started = nullptr;
-    m_system->playSound(SoundSystem::ChannelFree, m_sound.get(), false, &started);
-    m_channel.reset(started);
-    if (m_channel)
-        m_channel->setLoopCount(-1);
+    m_player->stop();
+    // Reports nothing: the demo's start goes on silently without a sound.
+    if (m_sound) {
+        try {
+            m_player->start(*m_sound);
+        } catch (const std::exception&) {
+        }
+    }
 }
 
 void Music::getSpectrum(float* array, int count)
 {
-    if (m_channel)
-        m_channel->getSpectrum(array, count, 0, SoundChannel::WindowTriangle);
-    else if (array && count > 0)
-        std::fill(array, array + count, 0.0f);  // nothing has played yet: silence
+    if (!array || count < 1)
+        return;
+    std::fill(array, array + count, 0.0f);  // silence unless something plays
+    try {
+        if (m_player)
+            m_player->spectrum(array, count);
+    } catch (const std::bad_alloc&) {  // no analyser for this count: reported by nothing
+    }
 }
 
 void Music::stop()
 {
-    if (m_channel)
-        m_channel->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 void Music::pause()
 {
-    if (m_channel)
-        m_channel->setPaused(true);
-}
-
-void Music::update()
-{
-    if (m_system)
-        m_system->update();
+    if (m_player)
+        m_player->setPaused(true);
 }
 
 std::unique_ptr<char[]> Music::getName()
 {
-    std::unique_ptr<char[]> name(new (std::nothrow) char[kNameLength]());
+    std::unique_ptr<char[]> name(new (std::nothrow) char[NAME_LENGTH]());
     if (!name)
         return name;  // no memory for 50 bytes: nothing to report into
-    check(m_sound ? m_sound->getName(name.get(), kNameLength)
-                  : static_cast<int>(SoundResult::InvalidHandle));
+    if (!m_sound)
+        report(SoundError::NO_SOUND);
+    else
+        std::strncpy(name.get(), m_sound->name.c_str(), NAME_LENGTH - 1);
     return name;
 }
 
 void Music::setPosition(unsigned int position)
 {
-    check(m_channel ? m_channel->setPosition(position, SoundSystem::TimeUnitMs)
-                    : static_cast<int>(SoundResult::InvalidHandle));
+    if (!m_player)
+        report(SoundError::NOT_PLAYING);
+    else
+        reported([&] { m_player->setPosition(position); });
 }
 
 unsigned int Music::getPosition()
 {
     unsigned int position = 0;
-    if (!check(m_channel ? m_channel->getPosition(&position, SoundSystem::TimeUnitMs)
-                         : static_cast<int>(SoundResult::InvalidHandle)))
-        return 0;
+    if (!m_player)
+        report(SoundError::NOT_PLAYING);
+    else
+        reported([&] { position = m_player->position(); });
     return position;
 }
 
 unsigned int Music::getLength()
 {
-    unsigned int length = 0;
-    if (!check(m_sound ? m_sound->getLength(&length, SoundSystem::TimeUnitMs)
-                       : static_cast<int>(SoundResult::InvalidHandle)))
+    if (!m_sound) {
+        report(SoundError::NO_SOUND);
         return 0;
-    return length;
+    }
+    return static_cast<unsigned int>(static_cast<unsigned long long>(m_sound->frames) * 1000 /
+                                     m_sound->sampleRate);
 }
 
 void Music::setClock(unsigned int ms)
 {
-    if (!m_system) {
+    if (!m_player) {
         m_manualClock = true;
         m_clockMs = ms;
         return;
     }
-    check(m_system->setClock(ms));
+    reported([&] { m_player->setClock(ms); });
 }

@@ -1,46 +1,59 @@
-// Music: the demo's music player, a thin owner of one sound system, one sound and
-// the channel that plays it. Positions and lengths in milliseconds; the spectrum is
-// `count` magnitudes, lowest band first, 1.0 for a full-scale sine. Never throws:
-// failed sound calls write one line on standard error.
+// Music: the demo's music player: one MP3 opened as a stream, played on one channel,
+// and the spectrum of what is heard now. Positions and lengths in milliseconds; the
+// spectrum is `count` magnitudes, lowest band first, 1.0 for a full-scale sine.
+// Never throws: a failure writes one line on standard error.
+//
+// Threads of the sound layer (this folder), once init has made the Player:
+//   - the caller's thread (the demo's main thread) makes every call of this class:
+//     it opens and checks files, starts and moves the playback, computes spectra,
+//     and decodes what it needs at once (around a new position, and up to the heard
+//     frame when the decoding thread is behind, as on a clock set by hand);
+//   - SDL's audio thread calls Player::fill for each device buffer: it copies
+//     decoded frames into it and never decodes, allocates or waits but for the lock;
+//   - the player's decoding thread wakes every 20 ms, and when a sound starts or
+//     moves, and decodes the playing stream ahead of the heard frame
+//     (Player::decodeAhead).
+// One lock, Player::m_mutex, is shared by the three: it guards the playback (the
+// stream played, its position, pause and clock), the stream's ring of decoded
+// frames and the decoding thread's wake and stop flags. A stream's decoder is not
+// shared with the audio thread: the main and decoding threads take turns on it,
+// one chunk at a time, under the stream's own decoder lock, which is taken before
+// m_mutex and never while holding it.
 #pragma once
 
 #include <memory>
 
-class SoundChannel;
-class SoundSample;
-class SoundSystem;
+class Player;
+struct Sound;
 
 class Music {
 public:
-    // Mode of the demo's sound: streamed, played once (no looping); the other bits
-    // of the word have no effect (see SoundSystem's mode bits).
-    static const unsigned int StreamMode;
-
     Music();   // logs "Music created"
-    ~Music();  // releases the sound, then closes and releases the system; logs "Music deleted"
+    ~Music();  // stops the player's threads, releases the sound; logs "Music deleted"
 
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
 
-    // Creates and initialises the sound system with 10 channels.
+    // Opens the audio output (or, after setClock, none) and starts the decoding thread.
     bool init();
-    // Releases the previous sound, then opens path (checks it and reads its first frames).
+    // Stops what plays and releases the previous sound, then opens path: checks it
+    // and decodes its first frames.
     bool load(const char* path);
-    // Resumes a paused channel; otherwise starts the sound on a new free channel
-    // (a channel this player started before is stopped first).
+    // Resumes a paused sound; otherwise starts the sound from its beginning, once
+    // (what played before stops).
     void play();
     // Fills array with count magnitudes of the first channel of the playing sound,
     // triangle window; zeros when nothing plays.
     void getSpectrum(float* array, int count);
     void stop();
     void pause();
-    void update();
+    void update() {}  // nothing needs regular servicing: the threads do the work
     // The sound's name in a 50-character buffer owned by the caller (empty when
-    // the query fails, null only when 50 bytes cannot be allocated).
+    // no sound is loaded, null only when 50 bytes cannot be allocated).
     std::unique_ptr<char[]> getName();
     void setPosition(unsigned int position);
-    unsigned int getPosition();  // 0 when the query fails
-    unsigned int getLength();    // 0 when the query fails
+    unsigned int getPosition();  // 0 when nothing plays
+    unsigned int getLength();    // 0 when no sound is loaded
 
     // For tools that capture the demo at exact times; the demo never calls it. Called
     // before init, makes init open no audio device: nothing is heard, and the sound
@@ -50,23 +63,8 @@ public:
     void setClock(unsigned int ms);
 
 private:
-    // The handles' owners: each deleter is the handle's release call.
-    struct SystemRelease {
-        void operator()(SoundSystem* system) const;  // close, then release
-    };
-    struct SoundRelease {
-        void operator()(SoundSample* sound) const;
-    };
-    struct ChannelRelease {
-        void operator()(SoundChannel* channel) const;  // stop: the channel goes back to the system
-    };
-
-    // Declared in this order, so a destruction without the destructor's own order
-    // would still free the channel, then the sound, then the system.
-    std::unique_ptr<SoundSystem, SystemRelease> m_system;  // created by init
-    std::unique_ptr<SoundSample, SoundRelease> m_sound;    // replaced by each load
-    std::unique_ptr<SoundChannel, ChannelRelease>
-        m_channel;       // set by play; null until the first play
-    bool m_manualClock;  // setClock came before init
+    std::unique_ptr<Player> m_player;  // made by init
+    std::unique_ptr<Sound> m_sound;    // replaced by each load
+    bool m_manualClock;                // setClock came before init
     unsigned int m_clockMs;
 };

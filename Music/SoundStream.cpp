@@ -5,87 +5,44 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Music/SoundFile.h"
-#include "Music/SoundResult.h"
+#include "Music/SoundError.h"
 
-SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops,
-                         std::mutex& shared)
-    : m_file(std::move(file)), m_shared(shared), m_length(length), m_loops(loops), m_channels(0),
-      m_sampleRate(0), m_capacity(HistoryFrames + AheadFrames + ChunkFrames), m_finished(true),
-      m_decodeFile(0), m_first(0), m_end(0), m_playFrame(0)
+SoundStream::SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, std::mutex& shared)
+    : m_file(std::move(file)), m_shared(shared), m_length(length),
+      m_capacity(HISTORY_FRAMES + AHEAD_FRAMES + CHUNK_FRAMES), m_reader(*m_file),
+      m_channels(m_reader.channels()), m_sampleRate(m_reader.sampleRate()),
+      m_chunk(static_cast<size_t>(CHUNK_FRAMES) * m_channels), m_finished(false), m_decodeFrame(0),
+      m_ring(static_cast<size_t>(m_capacity) * m_channels), m_first(0), m_end(0), m_playFrame(0)
 {
-    if (!m_file || m_reader.open(*m_file) != SoundResult::Ok)
-        return;
-    const size_t width = static_cast<size_t>(m_reader.channels());
-    m_chunk.resize(static_cast<size_t>(ChunkFrames) * width);
-    m_ring.resize(static_cast<size_t>(m_capacity) * width);
-    m_channels = m_reader.channels();
-    m_sampleRate = m_reader.sampleRate();
-    m_finished = false;
 }
 
-SoundStream::~SoundStream() = default;
-
-void SoundStream::feed()
+void SoundStream::decodeUntil(int64_t t, bool ahead)
 {
-    std::lock_guard<std::mutex> decoding(m_decoding);
-    while (!m_finished) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end >= m_playFrame + AheadFrames)
-                return;
-        }
-        decodeChunk();
+    for (;;) {
+        std::lock_guard<std::mutex> decoding(m_decoding);
+        if (!before(t, ahead) || !decodeChunk())
+            return;
     }
 }
 
-void SoundStream::ensure(int64_t t)
+bool SoundStream::before(int64_t t, bool ahead) const
 {
-    std::lock_guard<std::mutex> decoding(m_decoding);
-    while (!m_finished) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end > t)
-                return;
-        }
-        decodeChunk();
-    }
+    std::lock_guard<std::mutex> lock(m_shared);
+    return m_end <= (ahead ? m_playFrame + AHEAD_FRAMES - 1 : t);
 }
 
-void SoundStream::emptyRing(int64_t frame)
+void SoundStream::seekTo(int64_t frame)
 {
-    m_first = m_end = std::max<int64_t>(0, frame - HistoryFrames);
-    m_playFrame = frame;
-}
-
-int SoundStream::decodeFrom(int64_t frame)
-{
-    if (!isOpen())
-        return SoundResult::DecoderFailure;
-    const int64_t start = std::max<int64_t>(0, frame - HistoryFrames);
     m_finished = false;
     // Where the reader already is (a stream started from its first frame) no seek
     // is made: after one, the decoder's filter state is rebuilt, and the samples
     // differ from a straight decode's in their last bit or two.
-    if (start != m_decodeFile) {
-        const int result = m_reader.seek(start);
-        if (result != SoundResult::Ok) {
-            m_finished = true;
-            return result;
-        }
-        m_decodeFile = start;
+    if (frame != m_decodeFrame && !m_reader.seek(frame)) {
+        m_finished = true;
+        m_decodeFrame = -1;
+    } else {
+        m_decodeFrame = frame;
     }
-    // The history serves the spectrum at once; the first chunk the mixer.
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(m_shared);
-            if (m_end >= frame + ChunkFrames)
-                break;
-        }
-        if (!decodeChunk())
-            break;
-    }
-    return SoundResult::Ok;
 }
 
 bool SoundStream::decodeChunk()
@@ -94,38 +51,21 @@ bool SoundStream::decodeChunk()
         return false;
     int frames = 0;
     bool ended = false;
-    const int result = m_reader.read(m_chunk.data(), ChunkFrames, &frames, &ended);
-    if (frames > 0)
-        publish(frames);
-    m_decodeFile += frames;
-    // A decoding error mid-file ends the stream: what follows is not trusted. The
-    // reader's place is then unknown, so a restart seeks.
-    if (result != SoundResult::Ok) {
+    try {
+        frames = m_reader.read(m_chunk.data(), CHUNK_FRAMES, ended);
+    } catch (const SoundError&) {
+        // A decoding error mid-file ends the stream: what follows is not trusted.
+        // The reader's place is then unknown, so a restart seeks.
         m_finished = true;
-        m_decodeFile = -1;
+        m_decodeFrame = -1;
         return false;
     }
-    if (ended && (!m_loops || m_decodeFile == 0)) {
-        m_finished = true;
-        return false;
-    }
-    if (ended) {
-        // Looping: the timeline goes on with the file's first frame.
-        if (m_reader.seek(0) != SoundResult::Ok) {
-            m_finished = true;
-            return false;
-        }
-        m_decodeFile = 0;
-    }
-    return true;
-}
+    m_decodeFrame += frames;
+    m_finished = ended;
 
-void SoundStream::publish(int frames)
-{
     const size_t width = static_cast<size_t>(m_channels);
     std::lock_guard<std::mutex> lock(m_shared);
-    int done = 0;
-    while (done < frames) {
+    for (int done = 0; done < frames;) {
         // Up to the ring's wrap, then from its start.
         const int64_t slot = (m_end + done) % m_capacity;
         const int n = static_cast<int>(std::min<int64_t>(frames - done, m_capacity - slot));
@@ -136,6 +76,7 @@ void SoundStream::publish(int frames)
     }
     m_end += frames;
     m_first = std::max(m_first, m_end - m_capacity);
+    return !ended;
 }
 
 const float* SoundStream::frame(int64_t t) const

@@ -1,20 +1,12 @@
 // SoundStream: the decoded window of one playing sound. Frames are decoded in chunks
-// into a ring ahead of the play position and dropped once they lie further behind it
+// into a ring ahead of the play frame and dropped once they lie further behind it
 // than the widest spectrum window and the audio device's buffer, so a stream holds
-// about two seconds of samples whatever the file's length (0.6 MiB for 44.1 kHz stereo).
-// Decoding runs on the sound system's feeder thread (StreamFeeder), and on the main
-// thread only for frames it needs before the feeder got there; the audio callback
-// only copies decoded frames out of the ring.
-//
-// Frames are numbered on the stream's timeline: frame t is file frame t on the first
-// pass; a looping stream goes on past the file's length with the file's start again.
-// Threads: the ring and the play frame are shared with the mixer and guarded by the
-// `shared` mutex given at construction (the mixer's callers hold it; the decoding
-// calls below take it only to publish a chunk). Decoding calls (feed, ensure,
-// restart) run on any thread but the audio one, never with `shared` held; they are
-// serialised by the stream's own decoder mutex, taken before `shared`, never after.
+// about two seconds of samples whatever the file's length (0.6 MiB for 44.1 kHz
+// stereo). Owns its decoder; the ring is guarded by the player's lock (`shared`),
+// the decoder by its own (see Music.h).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -22,61 +14,56 @@
 
 #include "Music/MpegReader.h"
 
-class SoundFile;
-
 class SoundStream {
 public:
-    // Frames kept behind the play position: the widest spectrum window (2 x 16384
+    // Frames kept behind the play frame: the widest spectrum window (2 x 16384
     // frames) plus the device's buffer between the mixed and the heard frame.
-    static const int64_t HistoryFrames = 49152;
-    // Frames decoded ahead of the play position: 0.74 s at 44.1 kHz.
-    static const int64_t AheadFrames = 32768;
-    static const int ChunkFrames = 4096;  // frames decoded per turn
+    static const int64_t HISTORY_FRAMES = 49152;
+    // Frames decoded ahead of the play frame: 0.74 s at 44.1 kHz.
+    static const int64_t AHEAD_FRAMES = 32768;
+    static const int CHUNK_FRAMES = 4096;  // frames decoded per turn
 
-    // Opens a decoder on file (checked when its sound was created; length: its exact
-    // length in frames) and allocates the ring for its format. Throws std::bad_alloc;
-    // a decoder that cannot start leaves isOpen() false. Nothing is decoded yet.
-    SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, bool loops,
-                std::mutex& shared);
-    ~SoundStream();
+    // A decoder on file (length: its exact length in frames) and the ring for its
+    // format; nothing is decoded yet. Throws like MpegReader, or std::bad_alloc.
+    SoundStream(std::shared_ptr<const SoundFile> file, int64_t length, std::mutex& shared);
     SoundStream(const SoundStream&) = delete;
     SoundStream& operator=(const SoundStream&) = delete;
 
-    bool isOpen() const { return m_channels > 0; }
     int channels() const { return m_channels; }
     int sampleRate() const { return m_sampleRate; }  // Hz
-    int64_t length() const { return m_length; }      // frames of one pass
-    bool loops() const { return m_loops; }
-    const SoundFile* file() const { return m_file.get(); }
+    int64_t length() const { return m_length; }      // frames
 
-    // --- Decoding side (not on the audio thread, `shared` not held).
-    // Decodes until AheadFrames past the play frame are in the ring, or the end.
-    void feed();
-    // Decodes until frame t is in the ring (or the track ends before it).
-    void ensure(int64_t t);
-    // Restarts at file frame `frame` (first pass): under `shared` the ring is emptied
-    // and moved() runs (the caller puts its voice there); then the history before the
-    // frame and the first chunk after it are decoded before returning.
+    // --- Decoding side (`shared` not held; never on the audio thread).
+    // Decodes until frame t is in the ring, or the end; feed() until AHEAD_FRAMES
+    // past the play frame are.
+    void ensure(int64_t t) { decodeUntil(t, false); }
+    void feed() { decodeUntil(0, true); }
+    // Restarts at `frame`: under `shared` the ring is emptied and moved() runs (the
+    // caller puts its playback there); then the history before the frame and the
+    // first chunk after it are decoded before it returns.
     template <class Moved>
-    int restart(int64_t frame, Moved moved)
+    void restart(int64_t frame, Moved moved)
     {
         std::lock_guard<std::mutex> decoding(m_decoding);
         {
             std::lock_guard<std::mutex> lock(m_shared);
-            emptyRing(frame);
+            m_first = m_end = std::max<int64_t>(0, frame - HISTORY_FRAMES);
+            m_playFrame = frame;
             moved();
         }
-        return decodeFrom(frame);
+        seekTo(m_first);
+        while (before(frame + CHUNK_FRAMES - 1, false) && decodeChunk()) {
+        }
     }
-    int restart(int64_t frame)
+    void restart(int64_t frame)
     {
-        return restart(frame, [] {});
+        restart(frame, [] {});
     }
 
     // --- Mixer side (`shared` held).
     // The frame's channels() floats, or null when it is not decoded (yet, or any more).
     const float* frame(int64_t t) const;
-    // Where the voice reads now: decoding keeps AheadFrames before it.
+    // Where the playback reads now: decoding keeps AHEAD_FRAMES before it.
     void setPlayFrame(int64_t t) { m_playFrame = t; }
     // Channel `channel` of frames [end - count, end) into out; frames not in the ring read 0.
     void copyChannel(int64_t end, int count, int channel, float* out) const;
@@ -86,30 +73,30 @@ public:
     int64_t capacity() const { return m_capacity; }
 
 private:
-    // Decodes one chunk and appends it; false once nothing more will come (end of a
-    // non-looping track or a decoding error: the stream then falls silent). Decoder
-    // mutex held.
+    // Decodes chunk by chunk, taking the decoder lock for one at a time, so that a
+    // caller that needs a frame at once waits for one chunk at most.
+    void decodeUntil(int64_t t, bool ahead);
+    // Whether the ring ends before frame t (ahead: before AHEAD_FRAMES past the
+    // play frame). Takes `shared`.
+    bool before(int64_t t, bool ahead) const;
+    // Decodes one chunk and appends it under `shared`; false once nothing more will
+    // come (the end, or a decoding error: the stream then falls silent). Decoder lock held.
     bool decodeChunk();
-    // Appends frames of m_chunk to the ring, dropping the oldest beyond its capacity.
-    void publish(int frames);
-    // Both with m_decoding held; emptyRing also with m_shared held.
-    void emptyRing(int64_t frame);
-    int decodeFrom(int64_t frame);
+    void seekTo(int64_t frame);  // decoder lock held
 
-    std::shared_ptr<const SoundFile> m_file;
+    const std::shared_ptr<const SoundFile> m_file;
     std::mutex& m_shared;
     const int64_t m_length;
-    const bool m_loops;
-    int m_channels;
-    int m_sampleRate;
-    int64_t m_capacity;  // frames the ring holds
+    const int64_t m_capacity;  // frames the ring holds
 
     // Decoder side (m_decoding held):
     std::mutex m_decoding;
     MpegReader m_reader;
-    std::vector<float> m_chunk;  // ChunkFrames frames
+    const int m_channels;
+    const int m_sampleRate;
+    std::vector<float> m_chunk;  // CHUNK_FRAMES frames
     bool m_finished;             // nothing more to decode until the next restart
-    int64_t m_decodeFile;        // file frame the reader gives next (-1: unknown, after an error)
+    int64_t m_decodeFrame;       // frame the reader gives next (-1: unknown, after an error)
 
     // Shared (m_shared held):
     std::vector<float> m_ring;  // m_capacity frames; frame t at slot t % m_capacity

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "Capture/Soundtrack.h"
-#include "Music/SoundDecoder.h"
-#include "Music/SoundResult.h"
+#include "Music/MpegReader.h"
 
 namespace {
 
@@ -20,8 +19,7 @@ const std::string BURSTS = DEDOZ_BINARY_DIR "/fixtures/capture/bursts.mp3";
 TEST(Soundtrack, PiecesEqualTheWholeDecodeThenSilence)
 {
     std::vector<float> whole;
-    int channels = 0, rate = 0;
-    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(BURSTS.c_str(), whole, channels, rate));
+    ASSERT_NO_THROW(whole = decodeFile(BURSTS.c_str()).samples);
     Soundtrack track;
     std::string reason;
     ASSERT_TRUE(track.load(BURSTS, reason)) << reason;

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "Music/Music.h"
-#include "Music/SoundResult.h"
 #include "MusicFixtures.h"
 #include "MusicTestSupport.h"
 
@@ -35,49 +34,49 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
 
 struct BadFile {
     std::string path;
-    int code;
+    SoundError::Reason reason;
 };
 
 std::vector<BadFile> makeBadFiles()
 {
     std::vector<BadFile> files;
-    files.push_back({scratch("missing.mp3"), SoundResult::FileNotFound});
+    files.push_back({scratch("missing.mp3"), SoundError::FILE_NOT_FOUND});
 
-    files.push_back({scratch("empty.mp3"), SoundResult::FileEmpty});
+    files.push_back({scratch("empty.mp3"), SoundError::FILE_EMPTY});
     writeBytes(files.back().path, {});
 
     std::ifstream in(musicFixture("late-tone.mp3"), std::ios::binary);
     std::vector<char> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // Cut at a third, and by its last 10 bytes (half a frame): found at load by
     // counting the frames, without decoding the file to its end.
-    files.push_back({scratch("truncated-end.mp3"), SoundResult::FileTruncated});
+    files.push_back({scratch("truncated-end.mp3"), SoundError::FILE_TRUNCATED});
     writeBytes(files.back().path, std::vector<char>(whole.begin(), whole.end() - 10));
     whole.resize(whole.size() / 3);
-    files.push_back({scratch("truncated.mp3"), SoundResult::FileTruncated});
+    files.push_back({scratch("truncated.mp3"), SoundError::FILE_TRUNCATED});
     writeBytes(files.back().path, whole);
 
     std::mt19937 random(99);
     std::vector<char> noise(32 * 1024);
     for (char& c : noise)
         c = static_cast<char>(random() & 0xff);
-    files.push_back({scratch("random.mp3"), SoundResult::FileBad});
+    files.push_back({scratch("random.mp3"), SoundError::FILE_BAD});
     writeBytes(files.back().path, noise);
 
     const std::string text = "Not music at all, only words in a file called .mp3\n";
-    files.push_back({scratch("text.mp3"), SoundResult::FileBad});
+    files.push_back({scratch("text.mp3"), SoundError::FILE_BAD});
     writeBytes(files.back().path, std::vector<char>(text.begin(), text.end()));
 
-    files.push_back({scratch("directory.mp3"), SoundResult::FileIsDirectory});
+    files.push_back({scratch("directory.mp3"), SoundError::FILE_IS_DIRECTORY});
     ::mkdir(files.back().path.c_str(), 0755);
 
     // Opening a FIFO for reading waits for a writer: the load must not.
-    files.push_back({scratch("fifo.mp3"), SoundResult::FileNotFound});
+    files.push_back({scratch("fifo.mp3"), SoundError::FILE_NOT_FOUND});
     ::unlink(files.back().path.c_str());
     EXPECT_EQ(0, ::mkfifo(files.back().path.c_str(), 0644));
 
-    files.push_back({scratch("noise-wav.mp3"), SoundResult::FileBad});
+    files.push_back({scratch("noise-wav.mp3"), SoundError::FILE_BAD});
     writeBytes(files.back().path, noiseWave(3277, 3));
-    files.push_back({scratch("noise-wav-2.mp3"), SoundResult::FileBad});
+    files.push_back({scratch("noise-wav-2.mp3"), SoundError::FILE_BAD});
     writeBytes(files.back().path, noiseWave(1000, 1));
     return files;
 }
@@ -92,7 +91,7 @@ TEST(MusicBadFile, EachFailsWithOneLineAndPlaybackStillRunsSilently)
         ASSERT_TRUE(music.init());
         CaptureStderr();
         EXPECT_FALSE(music.load(bad.path.c_str()));
-        EXPECT_EQ(std::string(SoundResult::errorString(bad.code)) + "\n", GetCapturedStderr());
+        EXPECT_EQ(lineOf(bad.reason), GetCapturedStderr());
 
         CaptureStderr();
         music.play();

@@ -10,6 +10,13 @@
 #include <vector>
 
 #include "Music/Music.h"
+#include "Music/SoundError.h"
+
+// The line a failure writes on standard error.
+inline std::string lineOf(SoundError::Reason reason)
+{
+    return std::string(SoundError(reason).what()) + "\n";
+}
 
 inline std::vector<float> spectrumOf(Music& music)
 {

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Music/Music.h"
-#include "Music/SoundResult.h"
 #include "MusicFixtures.h"
 #include "MusicTestSupport.h"
 
@@ -119,8 +118,7 @@ TEST(MusicClock, ClockMovesOnlyForwardAndOnlyWithoutADevice)
     ASSERT_TRUE(withDevice.init());
     CaptureStderr();
     withDevice.setClock(1000);
-    EXPECT_EQ(std::string(SoundResult::errorString(SoundResult::ClockNotSettable)) + "\n",
-              GetCapturedStderr());
+    EXPECT_EQ(lineOf(SoundError::CLOCK_NOT_SETTABLE), GetCapturedStderr());
 }
 
 TEST(MusicDummyDriver, PositionFollowsTheSteadyClock)

@@ -1,8 +1,8 @@
 // Allocation failures half-way through building the sound layer's objects: each
 // allocation of this thread fails in turn (operator new is replaced in this test
 // program) and what was built before it must be freed again: live allocations and
-// open descriptors come back to where they were, and the failure is a result code
-// or std::bad_alloc, never a crash. The decoder's own memory (malloc) is watched by
+// open descriptors come back to where they were, and the failure is one line on
+// standard error or std::bad_alloc, never a crash. The decoder's own memory (malloc) is watched by
 // LeakSanitizer in the sanitizer build.
 #include <gtest/gtest.h>
 
@@ -15,14 +15,12 @@
 #include <new>
 #include <string>
 
-#include "Music/SoundChannel.h"
-#include "Music/SoundFile.h"
-#include "Music/SoundResult.h"
-#include "Music/SoundSample.h"
+#include "Music/Music.h"
+#include "Music/MpegReader.h"
+#include "Music/SoundError.h"
 #include "Music/SoundStream.h"
-#include "Music/SoundSystem.h"
 #include "MusicFixtures.h"
-#include "SoundLayerSupport.h"
+#include "MusicTestSupport.h"
 
 namespace {
 
@@ -117,42 +115,39 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept
     operator delete(block);
 }
 
-TEST(SoundAllocation, SystemStartFailingAtEachAllocationLeaksNothing)
+TEST(SoundAllocation, PlayerStartFailingAtEachAllocationLeaksNothing)
 {
     const std::string path = musicFixture("sine1k-stereo.mp3");
     for (long n = 0;; ++n) {
         SCOPED_TRACE(::testing::Message() << "allocation " << n << " fails");
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         const long live = g_live;
         const int descriptors = openDescriptors();
         bool playing = false;
         {
+            Music music;
+            music.setClock(0);  // no device
             failAllocation(n);
-            SoundSystem* created = nullptr;
-            int result = SoundSystem::create(&created);
-            SystemPtr system(created);
-            if (result == SoundResult::Ok)
-                result = system->init(4, SoundSystem::InitNoDevice);
-            SoundSample* sound = nullptr;
-            if (result == SoundResult::Ok)
-                result = system->createStream(path.c_str(), SoundSystem::ModeLoopOff, &sound);
-            SoundChannel* channel = nullptr;
-            if (result == SoundResult::Ok)
-                result = system->playSound(SoundSystem::ChannelFree, sound, false, &channel);
+            const bool loaded = music.init() && music.load(path.c_str());
+            if (loaded)
+                music.play();
             failAllocation(-1);
-            if (result == SoundResult::Ok) {
-                // Nothing failed: the whole chain works.
-                ASSERT_EQ(SoundResult::Ok, system->setClock(500));
-                unsigned int position = 0;
-                EXPECT_EQ(SoundResult::Ok,
-                          channel->getPosition(&position, SoundSystem::TimeUnitMs));
-                EXPECT_EQ(500u, position);
-                playing = true;
-            } else {
-                EXPECT_EQ(SoundResult::OutOfMemory, result);
-            }
+            music.setClock(500);
+            // Nothing failed: the whole chain works.
+            playing = loaded && music.getPosition() == 500;
         }
-        EXPECT_EQ(live, g_live.load());
-        EXPECT_EQ(descriptors, openDescriptors());
+        const long liveAfter = g_live;
+        const int descriptorsAfter = openDescriptors();
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(live, liveAfter);
+        EXPECT_EQ(descriptors, descriptorsAfter);
+        for (const std::string& line : linesOf(err)) {
+            EXPECT_TRUE(line + "\n" == lineOf(SoundError::OUT_OF_MEMORY) ||
+                        line + "\n" == lineOf(SoundError::NOT_PLAYING))
+                << line;
+        }
         if (playing || HasFailure())
             break;
     }
@@ -160,9 +155,7 @@ TEST(SoundAllocation, SystemStartFailingAtEachAllocationLeaksNothing)
 
 TEST(SoundAllocation, StreamConstructorThrowingHalfWayLeaksNothing)
 {
-    std::unique_ptr<SoundFile> opened;
-    ASSERT_EQ(SoundResult::Ok, SoundFile::open(musicFixture("sine1k-stereo.mp3").c_str(), &opened));
-    const std::shared_ptr<const SoundFile> file(std::move(opened));
+    const auto file = std::make_shared<const SoundFile>(musicFixture("sine1k-stereo.mp3").c_str());
     std::mutex shared;
     for (long n = 0;; ++n) {
         SCOPED_TRACE(::testing::Message() << "allocation " << n << " fails");
@@ -170,11 +163,11 @@ TEST(SoundAllocation, StreamConstructorThrowingHalfWayLeaksNothing)
         bool built = false;
         try {
             failAllocation(n);
-            SoundStream stream(file, 66150, false, shared);
+            SoundStream stream(file, 66150, shared);
             failAllocation(-1);
-            EXPECT_TRUE(stream.isOpen());
-            EXPECT_EQ(SoundResult::Ok, stream.restart(0));
-            built = true;
+            stream.restart(0);
+            std::lock_guard<std::mutex> lock(shared);
+            built = stream.frame(1000) != nullptr;
         } catch (const std::bad_alloc&) {
             failAllocation(-1);
         }

@@ -1,6 +1,6 @@
-// Sound layer output and looping: what reaches a real SDL audio device (the disk
-// driver, which writes the stream to a file at its own pace: the test waits for the
-// frames it needs instead of for a time), and loop counts on a clock set by hand.
+// Sound output: what reaches a real SDL audio device (the disk driver, which writes
+// the stream to a file at its own pace: the test waits for the frames it needs
+// instead of for a time), and the one channel's life on a clock set by hand.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "Music/SoundChannel.h"
-#include "Music/SoundResult.h"
-#include "Music/SoundSample.h"
-#include "Music/SoundSystem.h"
+#include "Music/Music.h"
+#include "MusicFixtures.h"
 #include "MusicTestSupport.h"
-#include "SoundLayerSupport.h"
+
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
 
 namespace {
 
@@ -46,35 +46,49 @@ bool waitForFrames(const std::string& path, int64_t frames)
     return framesIn(path) >= frames;
 }
 
-// Plays fixture through the disk driver until `frames` output frames are written.
-std::vector<int16_t> playToFile(const char* fixture, const std::string& path, int64_t frames)
+struct Output {
+    std::vector<int16_t> pcm;  // interleaved stereo, as the device wrote it
+    size_t start = 0;          // the sound's first frame in it
+};
+
+// Plays fixture through the disk driver until `frames` output frames of it are
+// written. The device runs from init on: the sound starts wherever play found it,
+// later on a loaded machine, so frames are counted from play on.
+Output playToFile(const char* fixture, const std::string& path, int64_t frames)
 {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", path);
-    SystemPtr system = startSystem(4, SoundSystem::InitNormal);
-    SoundSample* sound = nullptr;
-    EXPECT_EQ(SoundResult::Ok, system->createStream(musicFixture(fixture).c_str(),
-                                                    SoundSystem::ModeLoopOff, &sound));
-    SoundChannel* channel = nullptr;
-    EXPECT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, sound, false, &channel));
-    EXPECT_TRUE(waitForFrames(path, 44100 / 2));
-    // The device's position: what it was handed, less what it still holds. Read
-    // against the frames it wrote (at 44.1 kHz; the sound is at 48 kHz) on both
-    // sides, with a few buffers' slack for SDL's own.
-    const int64_t before = framesIn(path);
-    unsigned int position = 0;
-    EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
-    const int64_t after = framesIn(path);
-    EXPECT_GE(position * 44.1, before - 4096.0);
-    EXPECT_LE(position * 44.1, after + 4096.0);
-    EXPECT_TRUE(waitForFrames(path, frames)) << framesIn(path) << " frames written";
-    system.reset();  // joins the audio thread
+    {
+        Music music;
+        EXPECT_TRUE(music.init());
+        EXPECT_TRUE(music.load(musicFixture(fixture).c_str()));
+        const int64_t beforePlay = framesIn(path);
+        music.play();
+        const int64_t afterPlay = framesIn(path);
+        EXPECT_TRUE(waitForFrames(path, afterPlay + 44100 / 2));
+        // The device's position: what it was handed, less what it still holds. Read
+        // against the frames it wrote since play (at 44.1 kHz; the sound is at 48
+        // kHz) on both sides, with a few buffers' slack for SDL's own.
+        const int64_t before = framesIn(path);
+        const unsigned int position = music.getPosition();
+        const int64_t after = framesIn(path);
+        EXPECT_GE(position * 44.1, before - afterPlay - 4096.0);
+        EXPECT_LE(position * 44.1, after - beforePlay + 4096.0);
+        EXPECT_TRUE(waitForFrames(path, afterPlay + 4096 + frames))
+            << framesIn(path) << " frames written";
+    }  // joins the audio thread
 
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> pcm(bytes.size() / 2);
-    std::memcpy(pcm.data(), bytes.data(), pcm.size() * 2);
-    return pcm;
+    Output out;
+    out.pcm.resize(bytes.size() / 2);
+    std::memcpy(out.pcm.data(), bytes.data(), out.pcm.size() * 2);
+    // Silence until the sound's first frame (the fixtures' tones start at once).
+    while (2 * out.start < out.pcm.size() && out.pcm[2 * out.start] == 0 &&
+           out.pcm[2 * out.start + 1] == 0)
+        ++out.start;
+    out.start = out.start > 0 ? out.start - 1 : 0;  // a sine's first sample is 0
+    return out;
 }
 
 }  // namespace
@@ -84,99 +98,58 @@ TEST(SoundOutput, DeviceGetsTheResampledStereoMix)
     // 48 kHz stereo (440 Hz left, 660 Hz right, peak 0.5) out at 44.1 kHz, and 1.4 s
     // of it: the 1.25 s sound and the silence after it.
     const std::string dir = std::string(DEDOZ_BINARY_DIR) + "/fixtures/music/";
-    const auto stereo = playToFile("tone48k-stereo.mp3", dir + "out-stereo.raw", 61740);
-    const size_t frames = stereo.size() / 2;
-    ASSERT_GE(frames, 61740u);
+    const Output stereo = playToFile("tone48k-stereo.mp3", dir + "out-stereo.raw", 61740);
+    const size_t from = stereo.start;
+    const size_t frames = stereo.pcm.size() / 2;
+    ASSERT_GE(frames, from + 61740);
     // One second from 0.1 s: 2 crossings per cycle.
-    EXPECT_NEAR(880, crossings(stereo, 0, 4410, 48510), 4);
-    EXPECT_NEAR(1320, crossings(stereo, 1, 4410, 48510), 4);
+    EXPECT_NEAR(880, crossings(stereo.pcm, 0, from + 4410, from + 48510), 4);
+    EXPECT_NEAR(1320, crossings(stereo.pcm, 1, from + 4410, from + 48510), 4);
     int16_t peak = 0;
-    for (size_t i = 0; i < 2 * 48510; ++i)
-        peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(stereo[i])));
+    for (size_t i = 2 * from; i < 2 * (from + 48510); ++i)
+        peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(stereo.pcm[i])));
     EXPECT_NEAR(0.5 * 32767, peak, 0.02 * 32767);
     // The sound ends and the output falls silent.
-    EXPECT_EQ(0, crossings(stereo, 0, 57000, frames));
+    EXPECT_EQ(0, crossings(stereo.pcm, 0, from + 57000, frames));
 
     // Mono goes to both sides.
-    const auto mono = playToFile("tone48k-mono.mp3", dir + "out-mono.raw", 48510);
-    ASSERT_GE(mono.size(), 2u * 48510);
+    const Output mono = playToFile("tone48k-mono.mp3", dir + "out-mono.raw", 48510);
+    ASSERT_GE(mono.pcm.size(), 2 * (mono.start + 48510));
     for (size_t f = 0; f < 44100; ++f)
-        ASSERT_EQ(mono[2 * f], mono[2 * f + 1]) << "frame " << f;
-    EXPECT_NEAR(880, crossings(mono, 0, 4410, 48510), 4);
+        ASSERT_EQ(mono.pcm[2 * (mono.start + f)], mono.pcm[2 * (mono.start + f) + 1])
+            << "frame " << f;
+    EXPECT_NEAR(880, crossings(mono.pcm, 0, mono.start + 4410, mono.start + 48510), 4);
 }
 
-TEST(SoundOutput, LoopCountRepeatsOnlySoundsOpenedWithLooping)
+// Play asks for endless repeats, but the demo's sound plays once: the end stops the
+// one channel; playing again starts it over, replacing what played.
+TEST(SoundOutput, TheOneChannelPlaysOnceAndPlayingAgainStartsItOver)
 {
-    SystemPtr system = startSystem(2, SoundSystem::InitNoDevice);
+    Music music;
     unsigned int clock = 0;
-    auto after = [&](unsigned int ms) {
-        ASSERT_EQ(SoundResult::Ok, system->setClock(clock += ms));
-    };
-    SoundSample* looping = nullptr;
-    ASSERT_EQ(SoundResult::Ok, system->createStream(musicFixture("tone22k-stereo.mp3").c_str(),
-                                                    SoundSystem::ModeLoopNormal, &looping));
-    unsigned int length = 0;
-    ASSERT_EQ(SoundResult::Ok, looping->getLength(&length, SoundSystem::TimeUnitMs));
+    music.setClock(clock);
+    auto after = [&](unsigned int ms) { music.setClock(clock += ms); };
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("tone22k-stereo.mp3").c_str()));
+    const unsigned int length = music.getLength();
     ASSERT_NEAR(750.0, length, 30.0);
 
-    SoundChannel* channel = nullptr;
-    ASSERT_EQ(SoundResult::Ok,
-              system->playSound(SoundSystem::ChannelFree, looping, false, &channel));
-    ASSERT_EQ(SoundResult::Ok, channel->setLoopCount(1));  // once more after the first pass
-    ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
-    after(150);
-    unsigned int position = 0;
-    ASSERT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
-    EXPECT_NEAR(100.0, position, 1.0);  // wrapped to the start (the length is rounded to whole ms)
-    ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
+    music.play();
+    music.setPosition(length - 50);
     after(49);
-    EXPECT_EQ(SoundResult::Ok, channel->getPosition(&position, SoundSystem::TimeUnitMs));
+    EXPECT_EQ(length - 1, music.getPosition());
     after(2);
-    EXPECT_EQ(SoundResult::ChannelStopped,
-              channel->getPosition(&position, SoundSystem::TimeUnitMs));
+    CaptureStderr();
+    EXPECT_EQ(0u, music.getPosition());
+    EXPECT_EQ(lineOf(SoundError::NOT_PLAYING), GetCapturedStderr());
 
-    // Forever, and a second channel of the same sound beside it.
-    SoundChannel* forever = nullptr;
-    ASSERT_EQ(SoundResult::Ok,
-              system->playSound(SoundSystem::ChannelFree, looping, false, &forever));
-    ASSERT_EQ(SoundResult::Ok, forever->setLoopCount(-1));
-    SoundChannel* second = nullptr;
-    ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, looping, true, &second));
-    EXPECT_NE(forever, second);
-    SoundChannel* none = nullptr;
-    EXPECT_EQ(SoundResult::NoFreeChannel,
-              system->playSound(SoundSystem::ChannelFree, looping, false, &none));
-    EXPECT_EQ(nullptr, none);
-    ASSERT_EQ(SoundResult::Ok, forever->setPosition(length - 20, SoundSystem::TimeUnitMs));
+    // A play while playing starts over at 0; pausing then holds it there.
+    music.play();
+    after(300);
+    music.play();
+    EXPECT_EQ(0u, music.getPosition());
+    music.pause();
     after(4 * length);
-    EXPECT_EQ(SoundResult::Ok, forever->getPosition(&position, SoundSystem::TimeUnitMs));
-    EXPECT_NEAR(length - 20.0, position, 1.0);
-    bool paused = false;
-    EXPECT_EQ(SoundResult::Ok, second->getPaused(&paused));
-    EXPECT_TRUE(paused);
-    EXPECT_EQ(SoundResult::Ok, second->getPosition(&position, SoundSystem::TimeUnitMs));
-    EXPECT_EQ(0u, position);
-
-    // Without looping the loop count changes nothing: the sound plays once.
-    SoundSample* once = nullptr;
-    ASSERT_EQ(SoundResult::Ok, system->createStream(musicFixture("tone22k-stereo.mp3").c_str(),
-                                                    SoundSystem::ModeLoopOff, &once));
-    EXPECT_EQ(SoundResult::Ok, second->stop());
-    ASSERT_EQ(SoundResult::Ok, system->playSound(SoundSystem::ChannelFree, once, false, &channel));
-    EXPECT_EQ(SoundResult::Ok, channel->setLoopCount(-1));
-    ASSERT_EQ(SoundResult::Ok, channel->setPosition(length - 50, SoundSystem::TimeUnitMs));
-    after(51);
-    EXPECT_EQ(SoundResult::ChannelStopped,
-              channel->getPosition(&position, SoundSystem::TimeUnitMs));
-
-    // Releasing a sound stops the channels that play it.
-    EXPECT_EQ(SoundResult::Ok, looping->release());
-    EXPECT_EQ(SoundResult::ChannelStopped, forever->getPaused(&paused));
-    // Bad arguments.
-    EXPECT_EQ(SoundResult::InvalidParam,
-              system->createStream(musicFixture("silence.mp3").c_str(),
-                                   SoundSystem::ModeLoopOff | SoundSystem::ModeLoopNormal, &once));
-    EXPECT_EQ(nullptr, once);
-    EXPECT_EQ(SoundResult::InvalidHandle,
-              system->playSound(SoundSystem::ChannelFree, nullptr, false, &channel));
+    EXPECT_EQ(0u, music.getPosition());
+    EXPECT_TRUE(allZero(spectrumOf(music)));
 }

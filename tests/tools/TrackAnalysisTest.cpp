@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Music/SoundDecoder.h"
-#include "Music/SoundResult.h"
+#include "Music/MpegReader.h"
 #include "support/Process.h"
 #include "tools/analysis/TrackAnalysis.h"
 #include "tools/composer/StereoBuffer.h"
@@ -184,13 +183,13 @@ TEST(TrackAnalysisTest, EncodedFixtureThroughTheDecoderAndTheProgram)
     ASSERT_TRUE(enc.started) << "lame is needed (scripts/install-deps.sh)";
     ASSERT_EQ(enc.exitCode, 0) << enc.err;
 
-    std::vector<float> samples;
-    int channels = 0, rate = 0;
-    ASSERT_EQ(SoundDecoder::decodeFile(mp3.c_str(), samples, channels, rate), SoundResult::Ok);
-    ASSERT_EQ(channels, 2);
-    ASSERT_EQ(rate, kRate);
-    expectBeatFigures(TrackAnalysis::analyse(samples, channels, rate, beatSpan()), 1.5 / 470.0,
-                      0.04);
+    DecodedSound sound;
+    ASSERT_NO_THROW(sound = decodeFile(mp3.c_str()));
+    ASSERT_EQ(sound.channels, 2);
+    ASSERT_EQ(sound.sampleRate, kRate);
+    expectBeatFigures(
+        TrackAnalysis::analyse(sound.samples, sound.channels, sound.sampleRate, beatSpan()),
+        1.5 / 470.0, 0.04);
 
     Process::Result run = Process::run({ANALYSIS_PATH, mp3}, {}, 60000);
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -1,13 +1,13 @@
-// SoundMixer on a clock driven by hand: exact output samples and frame counts,
-// resampling, the heard position of a device that holds one buffer, pausing, loop
-// passes and the end of a sound, with no device, thread or sleep involved.
+// Playback on a clock driven by hand: exact output samples and frame counts,
+// resampling, the heard position of a device that holds one buffer, pausing, the end
+// of a sound and frames not decoded in time, with no device, thread or sleep involved.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <mutex>
 #include <vector>
 
-#include "Music/SoundMixer.h"
+#include "Music/Playback.h"
 #include "Music/SoundStream.h"
 #include "SoundLayerSupport.h"
 
@@ -21,7 +21,7 @@ int16_t pcm(float sample)
 }
 
 // Mixes frames output frames at nowNs (the stream is fed first, as the feeder does).
-std::vector<int16_t> mixed(SoundMixer& mixer, SoundStream& stream, int frames, int64_t nowNs)
+std::vector<int16_t> mixed(Playback& mixer, SoundStream& stream, int frames, int64_t nowNs)
 {
     stream.feed();
     std::vector<int16_t> out(2 * static_cast<size_t>(frames), 1234);
@@ -45,16 +45,15 @@ unsigned int frameOf(uint64_t position)
 
 }  // namespace
 
-TEST(SoundMixer, SameRateStreamComesOutSampleForSampleAndEndsOnItsLastFrame)
+TEST(Playback, SameRateStreamComesOutSampleForSampleAndEndsOnItsLastFrame)
 {
     for (const char* fixture : {"sine1k-stereo.mp3", "sine86-full.mp3"}) {
         SCOPED_TRACE(fixture);
         const Decoded whole = decodeWhole(fixture);
         std::mutex shared;
-        auto stream = openStream(fixture, whole.frames(), false, shared);
-        SoundMixer mixer(2, 44100);
-        mixer.start(1, stream, false, 0);
-        EXPECT_EQ(0, mixer.freeVoice());
+        auto stream = openStream(fixture, whole.frames(), shared);
+        Playback mixer(44100);
+        mixer.start(stream, 0);
         // Odd buffer sizes: mixes cross the mixer's chunks and the stream's.
         const int sizes[] = {1000, 3001, 777, 4096};
         std::vector<int16_t> out;
@@ -69,21 +68,21 @@ TEST(SoundMixer, SameRateStreamComesOutSampleForSampleAndEndsOnItsLastFrame)
             ASSERT_EQ(pcm(left), out[static_cast<size_t>(2 * f)]) << "frame " << f;
             ASSERT_EQ(pcm(right), out[static_cast<size_t>(2 * f + 1)]) << "frame " << f;
         }
-        // Silence from the first frame after the end, and the voice is free again.
+        // Silence from the first frame after the end, and the playback is over.
         for (size_t i = static_cast<size_t>(2 * whole.frames()); i < out.size(); ++i)
             ASSERT_EQ(0, out[i]) << "sample " << i;
-        EXPECT_FALSE(mixer.active(1));
+        EXPECT_FALSE(mixer.active());
     }
 }
 
-TEST(SoundMixer, ResamplesByTheRateRatio)
+TEST(Playback, ResamplesByTheRateRatio)
 {
     // 48 kHz stereo (440 Hz left, 660 Hz right, peak 0.5) out at 44.1 kHz.
     const Decoded whole = decodeWhole("tone48k-stereo.mp3");
     std::mutex shared;
-    auto stream = openStream("tone48k-stereo.mp3", whole.frames(), false, shared);
-    SoundMixer mixer(1, 44100);
-    mixer.start(0, stream, false, 0);
+    auto stream = openStream("tone48k-stereo.mp3", whole.frames(), shared);
+    Playback mixer(44100);
+    mixer.start(stream, 0);
     std::vector<int16_t> out;
     for (int i = 0; i < 44; ++i) {
         const auto part = mixed(mixer, *stream, 1000, i * kMs);
@@ -92,7 +91,7 @@ TEST(SoundMixer, ResamplesByTheRateRatio)
     // 44000 output frames moved the voice by 44000 steps of 48000 / 44100 source
     // frames (in 32.32); at the last mix's time the device still holds its 1000.
     const uint64_t step = (uint64_t(48000) << 32) / 44100;
-    EXPECT_EQ(43000 * step, mixer.heardFrame(0, 43 * kMs));
+    EXPECT_EQ(43000 * step, mixer.heardFrame(43 * kMs));
     // One second minus 100 output frames: 2 crossings per cycle.
     EXPECT_NEAR(880 * 44000 / 44100.0, crossings(out, 0), 3);
     EXPECT_NEAR(1320 * 44000 / 44100.0, crossings(out, 1), 3);
@@ -101,87 +100,101 @@ TEST(SoundMixer, ResamplesByTheRateRatio)
 
     // Mono goes to both sides.
     const Decoded mono = decodeWhole("tone48k-mono.mp3");
-    auto monoStream = openStream("tone48k-mono.mp3", mono.frames(), false, shared);
-    mixer.start(0, monoStream, false, 0);
+    auto monoStream = openStream("tone48k-mono.mp3", mono.frames(), shared);
+    mixer.start(monoStream, 0);
     const auto both = mixed(mixer, *monoStream, 20000, 0);
     for (size_t f = 0; f < 20000; ++f)
         ASSERT_EQ(both[2 * f], both[2 * f + 1]) << "frame " << f;
     EXPECT_NEAR(880 * 20000 / 44100.0, crossings(both, 0), 2);
 }
 
-TEST(SoundMixer, HeardPositionOnADeviceThatHoldsOneBuffer)
+TEST(Playback, HeardPositionOnADeviceThatHoldsOneBuffer)
 {
     const Decoded whole = decodeWhole("sine86-full.mp3");
     std::mutex shared;
-    auto stream = openStream("sine86-full.mp3", whole.frames(), false, shared);
-    SoundMixer mixer(1, 44100);
-    mixer.start(0, stream, false, 5 * kMs);
+    auto stream = openStream("sine86-full.mp3", whole.frames(), shared);
+    Playback mixer(44100);
+    mixer.start(stream, 5 * kMs);
     // Nothing handed over yet: the first frame is heard whatever the time.
-    EXPECT_EQ(0u, frameOf(mixer.heardFrame(0, 900 * kMs)));
+    EXPECT_EQ(0u, frameOf(mixer.heardFrame(900 * kMs)));
 
     mixed(mixer, *stream, 1024, 1000 * kMs);
-    EXPECT_EQ(0u, frameOf(mixer.heardFrame(0, 1000 * kMs)));     // the buffer's first frame
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(0, 1010 * kMs)));   // 10 ms into it
-    EXPECT_EQ(1023u, frameOf(mixer.heardFrame(0, 1500 * kMs)));  // no further than its last frame
-    EXPECT_EQ(441u, frameOf(mixer.heardFilePosition(0, 1010 * kMs)));
+    EXPECT_EQ(0u, frameOf(mixer.heardFrame(1000 * kMs)));     // the buffer's first frame
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * kMs)));   // 10 ms into it
+    EXPECT_EQ(1023u, frameOf(mixer.heardFrame(1500 * kMs)));  // no further than its last frame
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * kMs)));
 
     // Paused 10 ms into the buffer: the position holds there, and after resuming
     // the next mix starts with the frame that was heard, not the one after the buffer.
-    mixer.setPaused(0, true, 1010 * kMs);
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(0, 5000 * kMs)));
+    mixer.setPaused(true, 1010 * kMs);
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(5000 * kMs)));
     const auto silent = mixed(mixer, *stream, 100, 5000 * kMs);
     EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](int16_t v) { return v == 0; }));
-    mixer.setPaused(0, false, 6000 * kMs);
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(0, 6100 * kMs)));  // held until the next mix
+    mixer.setPaused(false, 6000 * kMs);
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(6100 * kMs)));  // held until the next mix
     const auto resumed = mixed(mixer, *stream, 100, 6100 * kMs);
     EXPECT_EQ(pcm(whole.samples[441]), resumed[0]);
     EXPECT_EQ(pcm(whole.samples[540]), resumed[2 * 99]);
 
     // A jump restarts the clock there as well.
-    ASSERT_EQ(SoundResult::Ok,
-              stream->restart(30000, [&] { mixer.jump(0, uint64_t(30000) << 32, 7000 * kMs); }));
-    EXPECT_EQ(30000u, frameOf(mixer.heardFrame(0, 7100 * kMs)));
+    stream->restart(30000, [&] { mixer.jump(uint64_t(30000) << 32, 7000 * kMs); });
+    EXPECT_EQ(30000u, frameOf(mixer.heardFrame(7100 * kMs)));
     const auto moved = mixed(mixer, *stream, 10, 7100 * kMs);
     EXPECT_EQ(pcm(whole.samples[30000]), moved[0]);
 }
 
-TEST(SoundMixer, ClockDrivenVoicesFollowTheClockThroughLoopPasses)
+TEST(Playback, ClockDrivenPlaybackFollowsTheClockToTheEnd)
 {
     const Decoded whole = decodeWhole("tone22k-stereo.mp3");  // 22.05 kHz
     const int64_t length = whole.frames();
+    const int64_t lengthNs = length * 1000000000 / 22050;
     std::mutex shared;
-    SoundMixer mixer(2, 44100);
+    Playback mixer(44100);
     mixer.setClockDriven(true);
-    auto looping = openStream("tone22k-stereo.mp3", length, true, shared);
-    mixer.start(0, looping, false, 1000 * kMs);
-    mixer.setLoopCount(0, 1);  // one more pass after the first
+    mixer.start(openStream("tone22k-stereo.mp3", length, shared), 1000 * kMs);
 
     mixer.advance(1500 * kMs);
-    EXPECT_EQ(11025u, frameOf(mixer.heardFilePosition(0, 1500 * kMs)));
-    // A mix writes silence and moves the voices with the clock.
+    EXPECT_EQ(11025u, frameOf(mixer.heardFrame(1500 * kMs)));
+    // A mix writes silence and moves the position with the clock.
     std::vector<int16_t> out(200, 77);
     mixer.mix(out.data(), 100, 1600 * kMs);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
-    EXPECT_EQ(13230u, frameOf(mixer.heardFilePosition(0, 1600 * kMs)));
+    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(1600 * kMs)));
+    // Paused, it holds; resumed, it goes on from there.
+    mixer.setPaused(true, 1600 * kMs);
+    mixer.advance(9000 * kMs);
+    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(9000 * kMs)));
+    mixer.setPaused(false, 9000 * kMs);
+    EXPECT_EQ(13230u + 2205u, frameOf(mixer.heardFrame(9100 * kMs)));
 
-    // Into the second pass: the position starts over from the file's start.
-    const int64_t firstEnd = 1000 * kMs + length * 1000000000 / 22050;
-    mixer.advance(firstEnd + 100 * kMs);
-    EXPECT_TRUE(mixer.active(0));
-    EXPECT_NEAR(2205.0, frameOf(mixer.heardFilePosition(0, firstEnd + 100 * kMs)), 1.0);
-    EXPECT_NEAR(double(length + 2205), frameOf(mixer.heardFrame(0, firstEnd + 100 * kMs)), 1.0);
-    // The end of the second pass is the last.
-    mixer.advance(firstEnd + length * 1000000000 / 22050 + kMs);
-    EXPECT_FALSE(mixer.active(0));
+    // Played once: the frame before the end is still heard, and it is over after it.
+    const int64_t endNs = 9000 * kMs + lengthNs - 600 * kMs;
+    mixer.advance(endNs - kMs);
+    EXPECT_TRUE(mixer.active());
+    EXPECT_NEAR(double(length - 22), frameOf(mixer.heardFrame(endNs - kMs)), 2.0);
+    mixer.advance(endNs + kMs);
+    EXPECT_FALSE(mixer.active());
+    EXPECT_EQ(uint64_t(length) << 32, mixer.heardFrame(endNs + kMs));
+}
 
-    // Paused voices hold; a stream opened without looping ignores the loop count.
-    auto once = openStream("tone22k-stereo.mp3", length, false, shared);
-    mixer.start(1, once, true, 0);
-    mixer.setLoopCount(1, -1);
-    mixer.advance(10000 * kMs);
-    EXPECT_EQ(0u, frameOf(mixer.heardFrame(1, 10000 * kMs)));
-    mixer.setPaused(1, false, 10000 * kMs);
-    mixer.advance(10000 * kMs + length * 1000000000 / 22050 + kMs);
-    EXPECT_FALSE(mixer.active(1));
-    EXPECT_EQ(0, mixer.freeVoice());
+TEST(Playback, FrameNotDecodedInTimePlaysAsSilenceAndTheTimeGoesOn)
+{
+    const Decoded whole = decodeWhole("late-tone.mp3");  // 1 kHz from 1.0 s on
+    std::mutex shared;
+    auto stream = openStream("late-tone.mp3", whole.frames(), shared);
+    Playback mixer(44100);
+    mixer.start(stream, 0);
+    mixer.jump(uint64_t(44100) << 32, 0);  // into the tone, nothing decoded there yet
+    std::vector<int16_t> out(2 * 2000, 1234);
+    mixer.mix(out.data(), 2000, 0);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
+    // The position kept time through the silence: the device hears the silent
+    // buffer from the frame jumped to, and the next mix, once decoded, plays the
+    // frames after the missed ones.
+    EXPECT_EQ(44100u, frameOf(mixer.heardFrame(0)));
+    stream->ensure(44100 + 3000);
+    mixer.mix(out.data(), 1000, 23 * kMs);
+    EXPECT_EQ(pcm(whole.samples[46100]), out[0]);
+    EXPECT_EQ(pcm(whole.samples[47099]), out[2 * 999]);
+    EXPECT_NE(0, *std::max_element(out.begin(), out.begin() + 2000));
 }

@@ -1,4 +1,4 @@
-// SoundDecoder: lengths, rates and channel layouts of generated MP3s, the gapless
+// decodeFile: lengths, rates and channel layouts of generated MP3s, the gapless
 // trimming, and the refusal of files that hold no (whole) MP3.
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "Music/SoundDecoder.h"
-#include "Music/SoundResult.h"
+#include "Music/MpegReader.h"
+#include "Music/SoundError.h"
 #include "MusicFixtures.h"
 
 namespace {
@@ -51,24 +51,20 @@ std::vector<char> readBytes(const std::string& path)
     return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-int decode(const std::string& path)
+// The reason decoding path fails for; REASON_COUNT when it succeeds.
+SoundError::Reason failure(const std::string& path)
 {
-    std::vector<float> data(7, 1.0f);
-    int channels = -1;
-    int rate = -1;
-    const int result = SoundDecoder::decodeFile(path.c_str(), data, channels, rate);
-    if (result != SoundResult::Ok) {
-        // A failure leaves nothing half-filled behind.
-        EXPECT_TRUE(data.empty()) << path;
-        EXPECT_EQ(0, channels) << path;
-        EXPECT_EQ(0, rate) << path;
+    try {
+        decodeFile(path.c_str());
+    } catch (const SoundError& e) {
+        return e.reason();
     }
-    return result;
+    return SoundError::REASON_COUNT;
 }
 
 }  // namespace
 
-TEST(SoundDecoder, LengthRateAndChannelsOfEveryLayout)
+TEST(DecodeFile, LengthRateAndChannelsOfEveryLayout)
 {
     const Expected cases[] = {
         {"sine86-full.mp3", 44100, 1, 1.5},     {"sine1k-stereo.mp3", 44100, 2, 1.5},
@@ -77,27 +73,20 @@ TEST(SoundDecoder, LengthRateAndChannelsOfEveryLayout)
     };
     for (const Expected& e : cases) {
         SCOPED_TRACE(e.file);
-        std::vector<float> data;
-        int channels = 0;
-        int rate = 0;
-        ASSERT_EQ(SoundResult::Ok,
-                  SoundDecoder::decodeFile(musicFixture(e.file).c_str(), data, channels, rate));
-        EXPECT_EQ(e.rate, rate);
-        EXPECT_EQ(e.channels, channels);
-        ASSERT_EQ(0u, data.size() % channels);
-        const double frames = static_cast<double>(data.size() / channels);
+        DecodedSound d;
+        ASSERT_NO_THROW(d = decodeFile(musicFixture(e.file).c_str()));
+        EXPECT_EQ(e.rate, d.sampleRate);
+        EXPECT_EQ(e.channels, d.channels);
+        ASSERT_EQ(0u, d.samples.size() % d.channels);
+        const double frames = static_cast<double>(d.samples.size() / d.channels);
         // Within one MPEG frame (1152 samples; 576 for the 22.05 kHz MPEG-2 stream).
         EXPECT_NEAR(e.seconds * e.rate, frames, 1152.0);
     }
 }
 
-TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
+TEST(DecodeFile, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
 {
-    std::vector<float> data;
-    int channels = 0;
-    int rate = 0;
-    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("sine86-full.mp3").c_str(),
-                                                        data, channels, rate));
+    std::vector<float> data = decodeFile(musicFixture("sine86-full.mp3").c_str()).samples;
     // A full-scale sine: mean |x| is 2/pi, and its peak is near 1 (float, not clipped 16-bit).
     const size_t frames = data.size();
     EXPECT_NEAR(2.0 / M_PI, level(data, 1, 0, frames / 4, 3 * frames / 4), 0.03);
@@ -107,15 +96,14 @@ TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
     EXPECT_NEAR(1.0, peak, 0.06);
 
     // The gapless tag removed the encoder delay: the tone starts at 1.0 s, not later.
-    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("late-tone.mp3").c_str(), data,
-                                                        channels, rate));
+    data = decodeFile(musicFixture("late-tone.mp3").c_str()).samples;
     EXPECT_LT(level(data, 1, 0, 22050, 44100 - 600), 0.001);
     EXPECT_GT(level(data, 1, 0, 44100 + 600, 44100 + 4410), 0.4);
 
     // Stereo: left 1 kHz and right 86 Hz at 0.5 each; zero crossings tell them apart.
-    ASSERT_EQ(SoundResult::Ok, SoundDecoder::decodeFile(musicFixture("sine1k-stereo.mp3").c_str(),
-                                                        data, channels, rate));
-    ASSERT_EQ(2, channels);
+    const DecodedSound stereo = decodeFile(musicFixture("sine1k-stereo.mp3").c_str());
+    ASSERT_EQ(2, stereo.channels);
+    data = stereo.samples;
     int crossings[2] = {0, 0};
     for (size_t f = 1; f < 44100; ++f)
         for (int c = 0; c < 2; ++c)
@@ -127,12 +115,9 @@ TEST(SoundDecoder, SamplesAreFloatsInPlaceAndChannelsStaySeparate)
 
 // The single cases (missing, empty, text, directory) go through Music::load in
 // MusicBadFileTest; here the decoder meets many random files and two cut points.
-TEST(SoundDecoder, RefusesRandomBytesAndCutFilesAndLeavesNothingBehind)
+TEST(DecodeFile, RefusesRandomBytesAndCutFiles)
 {
-    std::vector<float> none;
-    int channels = 0;
-    int rate = 0;
-    EXPECT_EQ(SoundResult::InvalidParam, SoundDecoder::decodeFile(nullptr, none, channels, rate));
+    EXPECT_THROW(decodeFile(nullptr), SoundError);
 
     std::mt19937 random(1234);
     for (int round = 0; round < 5; ++round) {
@@ -141,16 +126,16 @@ TEST(SoundDecoder, RefusesRandomBytesAndCutFilesAndLeavesNothingBehind)
             c = static_cast<char>(random() & 0xff);
         const std::string path = scratch("random.mp3");
         writeBytes(path, noise);
-        EXPECT_NE(SoundResult::Ok, decode(path)) << "random bytes, round " << round;
+        EXPECT_NE(SoundError::REASON_COUNT, failure(path)) << "random bytes, round " << round;
     }
 
     // Neither a FIFO (which would block an ordinary open) nor a PCM WAV file.
     const std::string fifo = scratch("fifo.mp3");
     ::unlink(fifo.c_str());
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0644));
-    EXPECT_EQ(SoundResult::FileNotFound, decode(fifo));
+    EXPECT_EQ(SoundError::FILE_NOT_FOUND, failure(fifo));
     writeBytes(scratch("pcm.wav"), noiseWave(3277, 3));
-    EXPECT_EQ(SoundResult::FileBad, decode(scratch("pcm.wav")));
+    EXPECT_EQ(SoundError::FILE_BAD, failure(scratch("pcm.wav")));
 
     // Cut in the middle of a frame, and at half the file.
     const std::vector<char> whole = readBytes(musicFixture("late-tone.mp3"));
@@ -158,7 +143,7 @@ TEST(SoundDecoder, RefusesRandomBytesAndCutFilesAndLeavesNothingBehind)
     for (size_t keep : {whole.size() / 2 + 77, whole.size() - 500}) {
         const std::string cut = scratch("truncated.mp3");
         writeBytes(cut, std::vector<char>(whole.begin(), whole.begin() + static_cast<long>(keep)));
-        EXPECT_EQ(SoundResult::FileTruncated, decode(cut))
+        EXPECT_EQ(SoundError::FILE_TRUNCATED, failure(cut))
             << "kept " << keep << " of " << whole.size();
     }
 }
