@@ -3,10 +3,10 @@
 // shutdown. Every failure ends as one line on a standard stream and a return code.
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -16,6 +16,7 @@
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/RenderSize.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
@@ -26,6 +27,7 @@
 #include "Zembra/Exceptions/EngineInitialisationException.h"
 #include "Zembra/Exceptions/GLErrorException.h"
 #include "Zembra/Exceptions/ShaderException.h"
+#include "Zembra/FramePlacement.h"
 #include "Zembra/Random.h"
 #include "Zembra/Window.h"
 
@@ -33,36 +35,44 @@ namespace {
 
 const char* const TITLE = "DedoZ";
 
-// The window size the settings ask for, in pixels. hres 0 with vres 0 asks for the
-// screen's own size (SDL's video mode call takes 0 x 0 that way); any other value
-// outside 1 to DemoContent::MAX_WINDOW_SIDE falls back to its default with a warning.
-void windowSize(const Settings& settings, int& width, int& height)
+// The largest side of a render size the driver can give every target of the chain.
+int largestRenderSide()
 {
-    int zero = -1;
-    if (Settings::truncateInRange(settings.getFloat("hres", 640), 0, 0, zero) &&
-        Settings::truncateInRange(settings.getFloat("vres", 480), 0, 0, zero)) {
-        width = height = 0;
-        return;
-    }
-    height = settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
-    width = settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
+    GLint texture = 0, renderBuffer = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderBuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::max(1, std::min({texture, renderBuffer, viewport[0], viewport[1]}));
 }
 
-// A full-screen window larger than the screen is centred with its edges cut off
-// (unless the compatibility layer scales it, which the user must have asked for):
-// one line says so and how to get the screen's own size.
-void warnIfLargerThanTheScreen(Engine& engine)
+// Picks the render size now that the renderer is known, says so, and gives a
+// window (not full screen) the render size, or the largest with its shape that
+// fits the screen. Returns the render size.
+PixelSize presentShow(Engine& engine, const PresentationSettings& presentation,
+                      const char* renderer)
 {
-    const Window& window = *engine.getWindow();
-    const int screenWidth = engine.getScreenWidth(), screenHeight = engine.getScreenHeight();
-    const char* scaling = std::getenv("SDL12COMPAT_OPENGL_SCALING");
-    const bool scaled = scaling != nullptr && std::strcmp(scaling, "0") != 0;
-    if (scaled || screenWidth <= 0 || screenHeight <= 0 ||
-        (window.getWidth() <= screenWidth && window.getHeight() <= screenHeight))
-        return;
-    std::cout << "Warning: the window (" << window.getWidth() << "x" << window.getHeight()
-              << ") is larger than the screen (" << screenWidth << "x" << screenHeight
-              << "), its edges are cut off; hres 0 vres 0 gives the screen's own size" << std::endl;
+    Window& window = *engine.getWindow();
+    PixelSize screen = {engine.getScreenWidth(), engine.getScreenHeight()};
+    if (screen.width <= 0 || screen.height <= 0)
+        screen = {window.getWidth(), window.getHeight()};
+    const RenderChoice choice =
+        chooseRenderSize(presentation, screen, renderer, largestRenderSide());
+    if (!choice.warning.empty())
+        std::cout << choice.warning << std::endl;
+    if (!presentation.fullScreen) {
+        PixelSize wanted = choice.size;
+        if (wanted.width > screen.width || wanted.height > screen.height) {
+            const PixelRect fitted =
+                placeFrame(wanted.width, wanted.height, screen.width, screen.height);
+            wanted = {fitted.width, fitted.height};
+        }
+        if (wanted.width != window.getWidth() || wanted.height != window.getHeight())
+            window.resize(wanted.width, wanted.height);
+    }
+    std::cout << presentationMessage(choice, presentation.fullScreen,
+                                     {window.getWidth(), window.getHeight()})
+              << std::endl;
+    return choice.size;
 }
 
 // One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
@@ -74,6 +84,8 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
         chain.renderFrame(scenes, *programs.pulse, *programs.horizontalBlur,
                           *programs.verticalBlur);
         inputs.update();
+        // The next frame is scaled to the size the user left the window at.
+        engine.getWindow()->followResizeRequests();
         engine.waitNextFrame();
         if (inputs.isQuitRequested())
             break;
@@ -92,12 +104,16 @@ int main(int, char**)
         Settings settings(DemoContent::SETTINGS_PATH);
         // Seeded before any object that draws random numbers exists.
         Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
-        int width = 0, height = 0;
-        windowSize(settings, width, height);
+        const PresentationSettings presentation = readPresentationSettings(settings);
         const int glow = settings.getInt("glow", GLOW_AUTOMATIC, GLOW_AUTOMATIC, GLOW_HALF);
 
-        Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, TITLE);
-        warnIfLargerThanTheScreen(engine);
+        // Full screen is the screen's size (0 x 0). A window opens at the size asked
+        // for; one whose size depends on the renderer at the screen's size, and is
+        // resized before the first frame.
+        const bool sizeKnown =
+            !presentation.fullScreen && presentation.request == RenderRequest::Setting;
+        Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, sizeKnown ? presentation.size.width : 0,
+                      sizeKnown ? presentation.size.height : 0, TITLE, presentation.fullScreen);
         if (!hasRequiredExtensions(engine)) {
             std::cout << "The demo needs better hardware. Sorry about it" << std::endl;
             return 0;
@@ -134,9 +150,11 @@ int main(int, char**)
 
         const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
         std::cout << glowMessage(glow, renderer) << std::endl;
+        const PixelSize render = presentShow(engine, presentation, renderer);
         std::cout << "Texture preparation (R2T)" << std::endl;
         std::optional<PostProcessChain> chain;
-        chain.emplace(*engine.getWindow(), chooseGlowSize(glow, renderer));
+        chain.emplace(*engine.getWindow(), render.width, render.height,
+                      chooseGlowSize(glow, renderer));
 
         music.play();
         std::cout << "Start !" << std::endl;

@@ -22,8 +22,9 @@ public:
     int getButtons() override { return 0; }
     // True from the update after a close request, or as soon as a signal came.
     bool isQuitRequested() override;
-    // Takes every event out of SDL's queue (pumped by the keyboard), remembering a
-    // close request. Emptying it also keeps a full queue from dropping that request.
+    // Takes every event but resize requests out of SDL's queue (pumped by the
+    // keyboard), remembering a close request. Emptying it also keeps a full queue
+    // from dropping that request.
     void update() override;
 
 private:
