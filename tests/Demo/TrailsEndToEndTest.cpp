@@ -99,7 +99,7 @@ TEST(TrailsRun, BothTrailScenesShowColouredPointsOverTheFloor)
     ASSERT_EQ(0, mkdir((dir + "/data").c_str(), 0755));
     const std::string shaders = std::string(DEDOZ_SOURCE_DIR) + "/data/shaders";
     ASSERT_EQ(0, symlink(shaders.c_str(), (dir + "/data/shaders").c_str()));
-    std::ofstream(dir + "/data/settings.ini") << "seed 42\nhres 640\nvres 480\n";
+    std::ofstream(dir + "/data/settings.ini") << "seed 42\nhres 640\nvres 480\nfullscreen 0\n";
 
     Process demo({DEDOZ_BINARY_DIR "/dedoz"}, {}, dir);
     ASSERT_TRUE(demo.start());

@@ -58,7 +58,7 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
     const DemoDirectory dir(DEDOZ_SOURCE_DIR);
     ASSERT_TRUE(dir.ok()) << dir.error();
     dir.writeSettings("seed 42\nhres " + std::to_string(WIDTH) + "\nvres " +
-                      std::to_string(HEIGHT) + "\n");
+                      std::to_string(HEIGHT) + "\nfullscreen 0\n");
 
     Process demo({DEDOZ}, {}, dir.path());
     ASSERT_TRUE(demo.start());
@@ -79,9 +79,14 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
     EXPECT_EQ("", run.err);
     const std::regex normalRun(
         "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
-        "Glow at half size \\(software renderer\\)\nTexture preparation \\(R2T\\)\nGL Texture ID created: [0-9]+\nGL Texture ID created: [0-9]+\n"
+        "Glow at half size \\(software renderer\\)\nRender size 320x240 \\(setting\\), window 320x240\n"
+        "Texture preparation \\(R2T\\)\nGL Texture ID created: [0-9]+\nGL Texture ID created: [0-9]+\n"
         "Frame buffer preparation \\(R2T\\)\nNew FrameBuffer id: ([0-9]+)\nFrameBuffer created\n"
-        "Start !\nEnd !\nFrameBuffer '\\1' deleted\nMusic deleted\nZembra closed\n");
+        // A window can be resized: the target its frame would be scaled from.
+        "GL Texture ID created: [0-9]+\nNew RenderBuffer id: [0-9]+\nRenderBuffer created\n"
+        "New FrameBuffer id: ([0-9]+)\nFrameBuffer created\n"
+        "Start !\nEnd !\nFrameBuffer '\\2' deleted\ndeleted created\n"
+        "FrameBuffer '\\1' deleted\nMusic deleted\nZembra closed\n");
     EXPECT_TRUE(std::regex_match(run.out, normalRun)) << run.out;
     // Scene time is SDL ticks: the run cannot end before its scenes' length.
     EXPECT_GE(playedMs, SCENES_MS - 1000);
