@@ -27,6 +27,7 @@
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/RenderSize.h"
 #include "Demo/Settings.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
@@ -90,10 +91,12 @@ std::string CaptureRunner::run()
     Settings settings(DemoContent::SETTINGS_PATH);
     const uint32_t seed =
         static_cast<uint32_t>(o.seed ? *o.seed : settings.getInt("seed", 42, INT_MIN, INT_MAX));
-    const int width =
-        o.width > 0 ? o.width : settings.getInt("hres", 640, 1, DemoContent::MAX_WINDOW_SIDE);
-    const int height =
-        o.height > 0 ? o.height : settings.getInt("vres", 480, 1, DemoContent::MAX_WINDOW_SIDE);
+    // The settings' render size; the automatic and the screen's size need a screen,
+    // which a capture does not show on: 640 x 480 for those.
+    const PresentationSettings presentation = readPresentationSettings(settings);
+    const bool sized = presentation.request == RenderRequest::Setting;
+    const int width = o.width > 0 ? o.width : sized ? presentation.size.width : 640;
+    const int height = o.height > 0 ? o.height : sized ? presentation.size.height : 480;
     const bool video = o.stills.empty();
     if (video && (width % 2 != 0 || height % 2 != 0))
         throw CaptureError("a video needs an even width and height, not " + std::to_string(width) +
