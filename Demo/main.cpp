@@ -3,21 +3,15 @@
 // shutdown. Every failure ends as one line on a standard stream and a return code.
 #include <GL/glew.h>
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
 #include "Demo/DemoContent.h"
-#include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
-#include "Demo/RenderSize.h"
 #include "Demo/Settings.h"
+#include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/Controllers/InputManager.h"
@@ -27,53 +21,11 @@
 #include "Zembra/Exceptions/EngineInitialisationException.h"
 #include "Zembra/Exceptions/GLErrorException.h"
 #include "Zembra/Exceptions/ShaderException.h"
-#include "Zembra/FramePlacement.h"
-#include "Zembra/Random.h"
 #include "Zembra/Window.h"
 
 namespace {
 
 const char* const TITLE = "DedoZ";
-
-// The largest side of a render size the driver can give every target of the chain.
-int largestRenderSide()
-{
-    GLint texture = 0, renderBuffer = 0, viewport[2] = {0, 0};
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderBuffer);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    return std::max(1, std::min({texture, renderBuffer, viewport[0], viewport[1]}));
-}
-
-// Picks the render size now that the renderer is known, says so, and gives a
-// window (not full screen) the render size, or the largest with its shape that
-// fits the screen. Returns the render size.
-PixelSize presentShow(Engine& engine, const PresentationSettings& presentation,
-                      const char* renderer)
-{
-    Window& window = *engine.getWindow();
-    PixelSize screen = {engine.getScreenWidth(), engine.getScreenHeight()};
-    if (screen.width <= 0 || screen.height <= 0)
-        screen = {window.getWidth(), window.getHeight()};
-    const RenderChoice choice =
-        chooseRenderSize(presentation, screen, renderer, largestRenderSide());
-    if (!choice.warning.empty())
-        std::cout << choice.warning << std::endl;
-    if (!presentation.fullScreen) {
-        PixelSize wanted = choice.size;
-        if (wanted.width > screen.width || wanted.height > screen.height) {
-            const PixelRect fitted =
-                placeFrame(wanted.width, wanted.height, screen.width, screen.height);
-            wanted = {fitted.width, fitted.height};
-        }
-        if (wanted.width != window.getWidth() || wanted.height != window.getHeight())
-            window.resize(wanted.width, wanted.height);
-    }
-    std::cout << presentationMessage(choice, presentation.fullScreen,
-                                     {window.getWidth(), window.getHeight()})
-              << std::endl;
-    return choice.size;
-}
 
 // One iteration per frame until a quit request (Escape held, Ctrl-C, SIGTERM, the
 // window closed) or the end of the last scene.
@@ -102,19 +54,9 @@ int main(int, char**)
 {
     try {
         Settings settings(DemoContent::SETTINGS_PATH);
-        // Seeded before any object that draws random numbers exists.
-        Random::seed(static_cast<uint32_t>(settings.getInt("seed", 42, INT_MIN, INT_MAX)));
-        const PresentationSettings presentation = readPresentationSettings(settings);
-        const int glow = settings.getInt("glow", GLOW_AUTOMATIC, GLOW_AUTOMATIC, GLOW_HALF);
-
-        // Full screen is the screen's size (0 x 0). A window opens at the size asked
-        // for; one whose size depends on the renderer at the screen's size, and is
-        // resized before the first frame.
-        const bool sizeKnown =
-            !presentation.fullScreen && presentation.request == RenderRequest::Setting;
-        Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, sizeKnown ? presentation.size.width : 0,
-                      sizeKnown ? presentation.size.height : 0, TITLE, presentation.fullScreen);
-        if (!hasRequiredExtensions(engine)) {
+        const ShowSetup show(settings);
+        const std::unique_ptr<Engine> engine = show.openWindow(TITLE);
+        if (!hasRequiredExtensions(*engine)) {
             std::cout << "The demo needs better hardware. Sorry about it" << std::endl;
             return 0;
         }
@@ -136,32 +78,28 @@ int main(int, char**)
             std::cerr << "OpenGL Error: " << pending << std::endl;
 
         std::cout << "Scene creation" << std::endl;
-        SceneManager scenes;
-        addDemoScenes(scenes);
+        const std::unique_ptr<SceneManager> scenes = show.makeScenes();
 
         std::cout << "Geometry generation" << std::endl;
-        ChainPrograms programs;
+        std::unique_ptr<ChainPrograms> programs;
         try {
-            programs.load();
+            programs = show.makePrograms();
         } catch (const ShaderException& e) {
             std::cout << e.what() << std::endl;
             return -3;
         }
 
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        std::cout << glowMessage(glow, renderer) << std::endl;
-        const PixelSize render = presentShow(engine, presentation, renderer);
+        std::cout << show.glowMessage() << std::endl;
+        const PixelSize render = show.presentShow(*engine);
         std::cout << "Texture preparation (R2T)" << std::endl;
-        std::optional<PostProcessChain> chain;
-        chain.emplace(*engine.getWindow(), render.width, render.height,
-                      chooseGlowSize(glow, renderer));
+        std::unique_ptr<PostProcessChain> chain = show.makeChain(*engine->getWindow(), render);
 
         music.play();
         std::cout << "Start !" << std::endl;
-        runLoop(engine, inputs, scenes, music, *chain, programs);
+        runLoop(*engine, inputs, *scenes, music, *chain, *programs);
         std::cout << "End !" << std::endl;
 
-        programs.release();
+        programs.reset();
         music.stop();
         chain.reset();
         // The scene manager, the input manager, the music, the engine and the

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "support/DemoDirectory.h"
 #include "support/Process.h"
 
 namespace {
@@ -248,4 +249,32 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
     ASSERT_TRUE(exists(out));
     EXPECT_EQ("", probe(out, "a"));
     EXPECT_EQ("18", probeField(probe(out, "v"), "nb_read_frames"));
+}
+
+// The demo's settings set the show up for the capture as for the demo: hres 0 vres 0
+// is a window of the screen's own size, so the stills have that size.
+TEST_F(CaptureRun, ScreenSizedWindowFromTheDemoSettings)
+{
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    unsigned width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%u %u", &width, &height)) << display.out;
+    DemoDirectory demo(DEDOZ_SOURCE_DIR);
+    ASSERT_TRUE(demo.ok()) << demo.error();
+    demo.writeSettings("hres 0\nvres 0\n");
+
+    const Process::Result r = Process::run({CAPTURE, "--out", m_dir + "/s.mp4", "--stills", "0"},
+                                           {}, RUN_MS, demo.path());
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ(0, countOccurrences(r.out, "Warning")) << r.out;
+    // A PNG's size: the first two big-endian words of its IHDR chunk (bytes 16-23).
+    const std::string png = readFile(m_dir + "/s-0.png");
+    ASSERT_GE(png.size(), 24u);
+    const auto word = [&](size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(png[at])) << 24 |
+               static_cast<unsigned>(static_cast<unsigned char>(png[at + 1])) << 16 |
+               static_cast<unsigned>(static_cast<unsigned char>(png[at + 2])) << 8 |
+               static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(width, word(16));
+    EXPECT_EQ(height, word(20));
 }

@@ -26,10 +26,10 @@
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/Engine.h"
-#include "Zembra/Random.h"
 #include "Zembra/Window.h"
 
 extern "C" {
@@ -54,7 +54,7 @@ struct Totals {
 
 // Captures `frames` frames (after a few unrecorded ones) into path. With `split`,
 // a glFinish after the chain charges rendering to rendering alone.
-Totals capture(Engine& engine, int width, int height, int frames, bool split,
+Totals capture(const ShowSetup& setup, Engine& engine, int frames, bool split,
                const std::string& path)
 {
     const FrameClock clock(60);
@@ -66,12 +66,10 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split,
     music.init();
     if (music.load(DemoContent::MUSIC_PATH))
         music.play();
-    Random::seed(42);
-    std::unique_ptr<SceneManager> scenes = std::make_unique<SceneManager>();
-    addDemoScenes(*scenes);
-    ChainPrograms programs;
-    programs.load();
-    PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
+    const int width = setup.windowWidth(), height = setup.windowHeight();
+    std::unique_ptr<SceneManager> scenes = setup.makeScenes();
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms();
+    const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine.getWindow());
     VideoWriter::Sound sound;
     sound.data = soundtrack.data();
     sound.frames = soundtrack.frames();
@@ -96,11 +94,11 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split,
         const uint64_t frame = static_cast<uint64_t>(i + warmUp);
         music.setClock(static_cast<unsigned>(clock.timeOf(frame)));
         if (frame > 0 && scenes->update(music, clock.tickOf(frame))) {
-            scenes = std::make_unique<SceneManager>();  // the show ended: play it again
-            addDemoScenes(*scenes);
+            scenes = setup.makeScenes();  // the show ended: play it again
         }
         auto begin = Clock::now();
-        chain.render(*scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);
+        chain->render(*scenes, *programs->pulse, *programs->horizontalBlur,
+                      *programs->verticalBlur);
         if (split)
             glFinish();
         if (recording)
@@ -137,9 +135,11 @@ int main(int argc, char** argv)
     av_log_set_level(AV_LOG_ERROR);
     const std::string path = "/tmp/capturebench-" + std::to_string(getpid()) + ".mp4";
     try {
-        Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "capturebench");
-        const Totals split = capture(engine, width, height, frames, true, path);
-        const Totals whole = capture(engine, width, height, frames, false, path);
+        // The demo's default seed at full glow: the same frames on every run.
+        const ShowSetup setup(ShowSetup::DEFAULT_SEED, width, height, GLOW_FULL);
+        const std::unique_ptr<Engine> engine = setup.openWindow("capturebench");
+        const Totals split = capture(setup, *engine, frames, true, path);
+        const Totals whole = capture(setup, *engine, frames, false, path);
         std::printf(
             "capturebench %dx%d frames=%d render_ms=%.2f readback_ms=%.2f encode_ms=%.2f "
             "added=%.0f%% split_fps=%.1f capture_fps=%.1f\n",

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/FrameStageObserver.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
@@ -118,12 +119,10 @@ struct Rig {
     // renderWidth, renderHeight: 0 renders at the window's size.
     Rig(int width, int height, int renderWidth = 0, int renderHeight = 0)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
-          pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
           beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
           beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
     {
+        programs.load();
         Window& window = *engine.getWindow();
         if (renderWidth <= 0 || renderHeight <= 0) {
             renderWidth = window.getWidth();
@@ -134,19 +133,32 @@ struct Rig {
         };
         variants.push_back(
             {"before", &beforeHorizontal, &beforeVertical, chain(GlowSize::Full), {}, {}, {}, {}});
-        variants.push_back(
-            {"glow1", &horizontalBlur, &verticalBlur, chain(GlowSize::Full), {}, {}, {}, {}});
-        variants.push_back(
-            {"glow2", &horizontalBlur, &verticalBlur, chain(GlowSize::Half), {}, {}, {}, {}});
+        variants.push_back({"glow1",
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
+                            chain(GlowSize::Full),
+                            {},
+                            {},
+                            {},
+                            {}});
+        variants.push_back({"glow2",
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
+                            chain(GlowSize::Half),
+                            {},
+                            {},
+                            {},
+                            {}});
         addScenes(scenes);
     }
     void render(Variant& v)
     {
-        v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur);
+        v.chain->renderFrame(scenes, *programs.pulse, *v.horizontalBlur, *v.verticalBlur);
     }
 
     Engine engine;
-    Shader pulse, horizontalBlur, verticalBlur, beforeHorizontal, beforeVertical;
+    ChainPrograms programs;
+    Shader beforeHorizontal, beforeVertical;
     std::vector<Variant> variants;
     SceneManager scenes;
 };

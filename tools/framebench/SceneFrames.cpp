@@ -22,8 +22,11 @@
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
+#include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/ScenePartWorld.h"
@@ -47,18 +50,19 @@ double percentile(const std::vector<double>& sorted, double share)
 // engine and the chain have logged their shutdown).
 std::string run(int width, int height, int frames, const std::string& scene)
 {
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench");
+    // The demo's default seed at full glow: the same floor bands and world layout
+    // on every run.
+    const ShowSetup setup(ShowSetup::DEFAULT_SEED, width, height, GLOW_FULL);
+    const std::unique_ptr<Engine> engine = setup.openWindow("framebench");
     Music music;
-    const bool playing = music.init() && music.load("data/music/tovane.mp3");
-    Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
+    const bool playing = music.init() && music.load(DemoContent::MUSIC_PATH);
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms();
+    const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine->getWindow());
 
     std::unique_ptr<SceneManager> scenes;
     auto restart = [&] {
-        // The demo's default seed: the same floor bands and world layout on every run.
-        Random::seed(42);
+        // One scene instead of the show, from the show's seed.
+        Random::seed(setup.seed());
         scenes = std::make_unique<SceneManager>();
         if (scene == "world")
             scenes->addScene(std::make_unique<ScenePartWorld>());
@@ -77,7 +81,8 @@ std::string run(int width, int height, int frames, const std::string& scene)
     const int warmUp = 5;
     for (int i = -warmUp; i < frames; ++i) {
         const auto begin = std::chrono::steady_clock::now();
-        chain.renderFrame(*scenes, pulse, horizontalBlur, verticalBlur);
+        chain->renderFrame(*scenes, *programs->pulse, *programs->horizontalBlur,
+                           *programs->verticalBlur);
         glFinish();
         clock += CLOCK_STEP_MS;
         const bool ended = scenes->update(music, clock);
