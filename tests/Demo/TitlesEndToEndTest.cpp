@@ -1,5 +1,5 @@
 // The dedoz program played whole inside Xvfb (640 x 480 screen, the repository's
-// settings: a 640 x 480 window filling it): dark red titles first, all seven light
+// settings: the automatic render size scaled onto the whole screen): dark red titles first, all seven light
 // grey names when the greetings end, then Escape. Screenshots are timed from the
 // "Start !" line with margins for slow frames; the whole run is another test's.
 // The two pictures checked are left for a person to look at, as
@@ -124,9 +124,14 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     EXPECT_EQ("", run.err);
     EXPECT_EQ(
         "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
-        "Glow at half size (software renderer)\nTexture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"
+        "Glow at half size (software renderer)\n"
+        "Render size 552x414 (automatic, software renderer), full screen 640x480\n"
+        "Texture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"
         "Frame buffer preparation (R2T)\nNew FrameBuffer id: N\nFrameBuffer created\n"
-        "Start !\nEnd !\nFrameBuffer 'N' deleted\nMusic deleted\nZembra closed\n",
+        "GL Texture ID created: N\nNew RenderBuffer id: N\nRenderBuffer created\n"
+        "New FrameBuffer id: N\nFrameBuffer created\n"
+        "Start !\nEnd !\nFrameBuffer 'N' deleted\ndeleted created\nFrameBuffer 'N' deleted\n"
+        "Music deleted\nZembra closed\n",
         std::regex_replace(run.out, std::regex("(: |')[0-9]+"), "$1N"));
 
     ASSERT_EQ(kW, fullest.width()) << "no capture during the greetings";
