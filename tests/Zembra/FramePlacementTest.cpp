@@ -6,12 +6,10 @@
 
 namespace {
 
-void expectRect(PixelRect expected, PixelRect actual)
+void expectRect(PixelRect e, PixelRect a)
 {
-    EXPECT_EQ(expected.x, actual.x);
-    EXPECT_EQ(expected.y, actual.y);
-    EXPECT_EQ(expected.width, actual.width);
-    EXPECT_EQ(expected.height, actual.height);
+    EXPECT_TRUE(e.x == a.x && e.y == a.y && e.width == a.width && e.height == a.height)
+        << a.x << "," << a.y << " " << a.width << "x" << a.height;
 }
 
 }  // namespace
