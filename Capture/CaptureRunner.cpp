@@ -15,6 +15,7 @@
 #include "Capture/CapturePlan.h"
 #include "Capture/FrameClock.h"
 #include "Capture/FrameLog.h"
+#include "Capture/LayoutLog.h"
 #include "Capture/PboReader.h"
 #include "Capture/ProgressReporter.h"
 #include "Capture/Soundtrack.h"
@@ -22,6 +23,7 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -29,6 +31,7 @@
 #include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Window.h"
 
@@ -56,9 +59,9 @@ struct Show {
 };
 
 // The demo's settings with the command line above them.
-ShowSetup readSetup(const CaptureOptions& o)
+ShowSetup readSetup(const CaptureOptions& o, const DataFiles& data)
 {
-    const Settings settings(DemoContent::SETTINGS_PATH);
+    const Settings settings(data.settings());
     ShowOverrides overrides;
     if (o.seed)
         overrides.seed = static_cast<uint32_t>(*o.seed);
@@ -117,14 +120,21 @@ std::unique_ptr<Music> showMusic(const std::string& path, bool readable)
     return music;
 }
 
+void stopIfSignalled(const QuitSignals& quit)
+{
+    if (quit.received())
+        throw CaptureError("stopped by a signal: the unfinished output was removed");
+}
+
 // Plays a fresh copy of the show without drawing and returns its length in frames.
 uint64_t measureShow(const ShowSetup& setup, const FrameClock& clock, const std::string& musicPath,
-                     bool readable)
+                     bool readable, const QuitSignals& quit)
 {
     const std::unique_ptr<Music> music = showMusic(musicPath, readable);
     const std::unique_ptr<SceneManager> scenes = setup.makeScenes();
     const uint64_t limit = MAX_SHOW_SECONDS * static_cast<uint64_t>(clock.fps());
     for (uint64_t frame = 1; frame <= limit; ++frame) {
+        stopIfSignalled(quit);
         music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
         if (scenes->update(*music, clock.tickOf(frame)))
             return frame;
@@ -142,21 +152,16 @@ CapturePlan planFrames(const CaptureOptions& o, uint64_t showFrames)
 }
 
 // Creates the files; each one is removed again unless its writer is finished.
-Output openOutput(const CaptureOptions& o, const CapturePlan& plan, const Soundtrack& soundtrack,
+Output openOutput(const CaptureOptions& o, const CapturePlan& plan, Soundtrack& soundtrack,
                   int width, int height)
 {
     Output output;
     if (o.stills.empty()) {
-        VideoWriter::Sound sound;
-        sound.data = soundtrack.data();
-        sound.frames = soundtrack.frames();
-        sound.channels = soundtrack.channels();
-        sound.sampleRate = soundtrack.sampleRate();
-        sound.start = soundtrack.loaded()
-                          ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate())
-                          : 0;
-        output.video = std::make_unique<VideoWriter>(o.out, width, height, o.fps,
-                                                     soundtrack.loaded() ? &sound : nullptr);
+        const uint64_t soundStart =
+            soundtrack.loaded() ? FrameClock::samplesAt(plan.first, o.fps, soundtrack.sampleRate())
+                                : 0;
+        output.video = std::make_unique<VideoWriter>(
+            o.out, width, height, o.fps, soundtrack.loaded() ? &soundtrack : nullptr, soundStart);
     } else {
         std::vector<std::string> paths;
         for (unsigned ms : o.stills)
@@ -170,12 +175,13 @@ Output openOutput(const CaptureOptions& o, const CapturePlan& plan, const Soundt
 
 // Same order as the live demo: music, seeded scenes, programs, chain. The player
 // never opens an audio device: the scenes read the spectrum at the fixed clock's time.
-Show buildShow(const ShowSetup& setup, Window& window, const std::string& musicPath, bool readable)
+Show buildShow(const ShowSetup& setup, Window& window, const DataFiles& data,
+               const std::string& musicPath, bool readable)
 {
     Show show;
     show.music = showMusic(musicPath, readable);
     show.scenes = setup.makeScenes();
-    show.programs = setup.makePrograms();
+    show.programs = setup.makePrograms(data.shaders());
     show.chain = setup.makeChain(window);
     return show;
 }
@@ -183,7 +189,7 @@ Show buildShow(const ShowSetup& setup, Window& window, const std::string& musicP
 // Plays the show from frame 0 to the plan's end and renders the frames it plans;
 // the read-back hands each one to the output, the log and the progress.
 void renderFrames(const FrameClock& clock, const CapturePlan& plan, Show& show, Window& window,
-                  Output& output, ProgressReporter& progress)
+                  Output& output, ProgressReporter& progress, const QuitSignals& quit)
 {
     const int width = window.getWidth(), height = window.getHeight();
     std::array<float, BAND_HISTORY> bands{};
@@ -205,6 +211,7 @@ void renderFrames(const FrameClock& clock, const CapturePlan& plan, Show& show, 
     const ChainPrograms& programs = *show.programs;
     float spectrum[512];
     for (uint64_t frame = 0; frame < plan.end; ++frame) {
+        stopIfSignalled(quit);
         show.music->setClock(static_cast<unsigned>(clock.timeOf(frame)));
         // Frame 0 shows the first scene as built; each later frame follows one
         // update, as in the live demo, where the music starts a frame before it.
@@ -251,18 +258,20 @@ std::string finishOutput(const CaptureOptions& o, Output& output)
 
 }  // namespace
 
-CaptureRunner::CaptureRunner(const CaptureOptions& options) : m_options(options)
+CaptureRunner::CaptureRunner(const CaptureOptions& options, const QuitSignals& quit)
+    : m_options(options), m_quit(quit)
 {
 }
 
 std::string CaptureRunner::run()
 {
     const CaptureOptions& o = m_options;
-    const ShowSetup setup = readSetup(o);
+    const DataFiles data = DataFiles::forThisRun();
+    const ShowSetup setup = readSetup(o, data);
     // A size known now is refused before any window opens.
     requireVideoSize(o, setup.windowWidth(), setup.windowHeight());
     const FrameClock clock(o.fps);
-    const std::string musicPath = o.music.empty() ? DemoContent::MUSIC_PATH : o.music;
+    const std::string musicPath = o.music.empty() ? data.music() : o.music;
     Soundtrack soundtrack;
     loadSoundtrack(musicPath, soundtrack);
 
@@ -271,12 +280,14 @@ std::string CaptureRunner::run()
     // The screen's own size is known only now.
     requireVideoSize(o, window.getWidth(), window.getHeight());
     const CapturePlan plan =
-        planFrames(o, measureShow(setup, clock, musicPath, soundtrack.loaded()));
+        planFrames(o, measureShow(setup, clock, musicPath, soundtrack.loaded(), m_quit));
     Output output = openOutput(o, plan, soundtrack, window.getWidth(), window.getHeight());
 
-    Show show = buildShow(setup, window, musicPath, soundtrack.loaded());
+    Show show = buildShow(setup, window, data, musicPath, soundtrack.loaded());
+    if (!o.layoutLog.empty())
+        LayoutLog::write(o.layoutLog, show.scenes->grid());
     ProgressReporter progress(std::cerr, plan.count(), isatty(STDERR_FILENO) != 0);
-    renderFrames(clock, plan, show, window, output, progress);
+    renderFrames(clock, plan, show, window, output, progress, m_quit);
     const std::string summary = finishOutput(o, output);
     progress.finish(summary);
     return summary;

@@ -10,11 +10,15 @@ ChainPrograms::~ChainPrograms()
     release();
 }
 
-void ChainPrograms::load()
+void ChainPrograms::load(const std::string& folder)
 {
-    pulse = std::make_unique<Shader>("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    horizontalBlur = std::make_unique<Shader>("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    verticalBlur = std::make_unique<Shader>("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const auto program = [&folder](const char* name) {
+        const std::string base = folder + "/" + name;
+        return std::make_unique<Shader>(base + ".vs", base + ".ps");
+    };
+    pulse = program("pulse");
+    horizontalBlur = program("hblur");
+    verticalBlur = program("vblur");
 }
 
 void ChainPrograms::release()

@@ -1,9 +1,10 @@
 // ChainPrograms: the three shader programs of the post-processing chain (pulse,
-// horizontal blur, vertical blur), loaded from data/shaders/ relative to the
-// working directory. Owns them; loads in that order and deletes in the reverse one.
+// horizontal blur, vertical blur), loaded from one folder of shader sources.
+// Owns them; loads in that order and deletes in the reverse one.
 #pragma once
 
 #include <memory>
+#include <string>
 
 class Shader;
 
@@ -15,9 +16,10 @@ public:
     ChainPrograms(const ChainPrograms&) = delete;
     ChainPrograms& operator=(const ChainPrograms&) = delete;
 
-    // Needs a current GL context. Throws the ShaderException family; programs loaded
-    // before the failing one stay until release or destruction.
-    void load();
+    // Reads NAME.vs and NAME.ps from `folder`. Needs a current GL context. Throws
+    // the ShaderException family; programs loaded before the failing one stay
+    // until release or destruction.
+    void load(const std::string& folder);
     // Deletes the programs (vertical blur, horizontal blur, pulse); safe to repeat.
     void release();
 

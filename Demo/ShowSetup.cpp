@@ -120,10 +120,10 @@ std::unique_ptr<SceneManager> ShowSetup::makeScenes() const
     return scenes;
 }
 
-std::unique_ptr<ChainPrograms> ShowSetup::makePrograms() const
+std::unique_ptr<ChainPrograms> ShowSetup::makePrograms(const std::string& folder) const
 {
     auto programs = std::make_unique<ChainPrograms>();
-    programs->load();
+    programs->load(folder);
     return programs;
 }
 

@@ -69,8 +69,9 @@ public:
     // Seeds the random sequence, then builds the scene manager with the show's
     // scenes in playing order: the same seed always yields the same show.
     std::unique_ptr<SceneManager> makeScenes() const;
+    // The chain's programs from the shader sources in `folder` (DataFiles::shaders).
     // Needs a current GL context. Throws the ShaderException family.
-    std::unique_ptr<ChainPrograms> makePrograms() const;
+    std::unique_ptr<ChainPrograms> makePrograms(const std::string& folder) const;
     // Needs a current GL context. The glow line for the start-up log, e.g. "Glow at
     // half size (software renderer)".
     const char* glowMessage() const;

@@ -8,6 +8,7 @@
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/PostProcessChain.h"
 #include "Demo/Settings.h"
@@ -16,6 +17,7 @@
 #include "Scenes/SceneManager.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Exceptions/EngineInitialisationException.h"
@@ -52,8 +54,12 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
 // -2 GLEW failed, -3 an OpenGL error or a shader program failed, -4 anything else.
 int main(int, char**)
 {
+    // First: a signal at any later moment, while SDL starts included, ends the run
+    // in order (at the first frame) instead of killing it.
+    const QuitSignals quitSignals;
     try {
-        Settings settings(DemoContent::SETTINGS_PATH);
+        const DataFiles data = DataFiles::forThisRun();
+        Settings settings(data.settings());
         const ShowSetup show(settings);
         const std::unique_ptr<Engine> engine = show.openWindow(TITLE);
         if (!hasRequiredExtensions(*engine)) {
@@ -64,14 +70,14 @@ int main(int, char**)
         // A music failure is reported by the player itself; the demo runs silently.
         Music music;
         music.init();
-        music.load(DemoContent::MUSIC_PATH);
+        music.load(data.music().c_str());
 
         // Escape held, Ctrl-C, SIGTERM and the window's close button all end the
         // loop the same way. The keyboard comes first: its update pumps the events
         // that the quit requests then read.
         InputManager inputs;
         inputs.addInput(std::make_unique<SDL_Keyboard>());
-        inputs.addInput(std::make_unique<QuitRequests>());
+        inputs.addInput(std::make_unique<QuitRequests>(quitSignals));
 
         const GLenum pending = glGetError();
         if (pending != GL_NO_ERROR)
@@ -83,7 +89,7 @@ int main(int, char**)
         std::cout << "Geometry generation" << std::endl;
         std::unique_ptr<ChainPrograms> programs;
         try {
-            programs = show.makePrograms();
+            programs = show.makePrograms(data.shaders());
         } catch (const ShaderException& e) {
             std::cout << e.what() << std::endl;
             return -3;

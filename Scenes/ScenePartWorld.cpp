@@ -69,10 +69,10 @@ void updateAll(std::vector<std::unique_ptr<Object>>& objects)
 }
 
 template <class Object>
-void drawAll(const std::vector<std::unique_ptr<Object>>& objects)
+void drawAll(const std::vector<std::unique_ptr<Object>>& objects, const DrawContext& context)
 {
     for (const auto& object : objects)
-        object->draw();
+        object->draw(context);
 }
 
 // A random cell coordinate from -CELL_MARGIN to size - CELL_MARGIN, truncated toward
@@ -97,14 +97,14 @@ ScenePartWorld::ScenePartWorld()
     spread(m_spheres, MESHES_PER_KIND, MESH_SIZE, SPHERE_DIVISIONS);
 }
 
-void ScenePartWorld::draw()
+void ScenePartWorld::draw(const DrawContext& context)
 {
-    drawAll(m_cubes);
-    drawAll(m_pyramids);
-    drawAll(m_spheres);
+    drawAll(m_cubes, context);
+    drawAll(m_pyramids, context);
+    drawAll(m_spheres, context);
     const AdditiveBlend glow;
-    drawAll(m_sinTrails);
-    drawAll(m_cosTrails);
+    drawAll(m_sinTrails, context);
+    drawAll(m_cosTrails, context);
 }
 
 bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)

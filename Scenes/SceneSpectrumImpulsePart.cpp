@@ -34,11 +34,11 @@ SceneSpectrumImpulsePart::SceneSpectrumImpulsePart()
             Vector3{55, heights[i], 40}, trailColours[i], kTrailCapacity, phases[i]));
 }
 
-void SceneSpectrumImpulsePart::draw()
+void SceneSpectrumImpulsePart::draw(const DrawContext& context)
 {
     const AdditiveBlend additive;
     for (const auto& trail : m_trails)
-        trail->draw();
+        trail->draw(context);
 }
 
 void SceneSpectrumImpulsePart::startRandomWave(SpectrumGrid& grid)

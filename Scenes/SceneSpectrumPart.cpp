@@ -34,11 +34,11 @@ SceneSpectrumPart::SceneSpectrumPart()
                                                            kTrailCapacity, t.phase));
 }
 
-void SceneSpectrumPart::draw()
+void SceneSpectrumPart::draw(const DrawContext& context)
 {
     const AdditiveBlend additive;
     for (const auto& trail : m_trails)
-        trail->draw();
+        trail->draw(context);
 }
 
 bool SceneSpectrumPart::update(SpectrumGrid& grid, Music& music, unsigned time)

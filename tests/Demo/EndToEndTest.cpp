@@ -164,6 +164,7 @@ void expectWholeRun(const Process::Result& run, const std::string& renderLine, b
     EXPECT_NE(first, second);
     const std::string scaling = numberAfter(run.out, "New FrameBuffer id: ", 1);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"
@@ -258,6 +259,22 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
                    RENDER_640, true);
 }
 
+// A signal during start-up, before SDL has started, ends the run in order too (at
+// its first frame) instead of killing it.
+TEST_F(DemoRun, ASignalBeforeSdlStartsEndsTheRunInOrder)
+{
+    // No settings file: its warning is written before SDL starts.
+    Process demo({DEDOZ}, {}, m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Fail to open the setting file", RUN_MS));
+    ASSERT_TRUE(demo.signal(SIGTERM));
+    const Process::Result run = demo.wait(STOP_MS);
+    EXPECT_EQ(0, run.signal) << "killed by the signal";
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("Start !\nEnd !\n")) << run.out;
+    EXPECT_EQ(run.out.size() - 14, run.out.rfind("Zembra closed\n")) << run.out;
+}
+
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
 {
     writeSettings("hres 800\nvres 600\nglow 1\n");
@@ -304,6 +321,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         RUN_MS, m_dir);
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_object' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -314,6 +332,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         Process::run({DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_sRGB"}, RUN_MS, m_dir);
     EXPECT_EQ(0, srgb.exitCode) << srgb.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_sRGB' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -341,6 +360,7 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
     EXPECT_EQ(-3, run.exitCode);
     EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/hblur.ps'\n", run.err);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"

@@ -25,6 +25,7 @@
 #include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "support/ScriptedSpectrum.h"
@@ -97,9 +98,10 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     Music music;
     ASSERT_TRUE(music.init());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    const QuitSignals signals;
     InputManager inputs;
     inputs.addInput(std::make_unique<SDL_Keyboard>());
-    inputs.addInput(std::make_unique<QuitRequests>());
+    inputs.addInput(std::make_unique<QuitRequests>(signals));
     SceneManager scenes;
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");

@@ -39,6 +39,7 @@ struct PassState {
     GLfloat projection[16] = {};
     GLfloat amplif = -1.0f;
     GLfloat fade = -1.0f;
+    float strokeScale = -1.0f;
 };
 
 // A scene under the test's control. Its camera points away from the floor grid
@@ -60,7 +61,7 @@ public:
     }
     // GL state: modelview identity, line width 1. A careless probe leaves blending
     // on and depth testing off, which the scenes' contract forbids.
-    void draw() override
+    void draw(const DrawContext& context) override
     {
         PassState s;
         glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
@@ -76,6 +77,7 @@ public:
             glGetUniformfv(program, glGetUniformLocation(program, "amplif"), &s.amplif);
             glGetUniformfv(program, glGetUniformLocation(program, "fade"), &s.fade);
         }
+        s.strokeScale = context.strokeScale;
         passes.push_back(s);
 
         if (line) {
@@ -84,7 +86,7 @@ public:
                 LineRenderer lines;
                 lines.addLine({lineX, -1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f},
                               {lineX, 1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f});
-                lines.draw(rendererWidth);
+                lines.draw(rendererWidth, context);
             } else {
                 glLineWidth(1.0f);
                 glBegin(GL_LINES);
@@ -268,13 +270,6 @@ TEST_P(ChainAtGlowSize, FrameLeavesTheStateTheLoopExpects)
     expectSquarePerspective(projection);
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_EQ((std::vector<GLfloat>{0, 0, 0, 1}), std::vector<GLfloat>(clear, clear + 4));
-
-    // Lines drawn after the frame have the width they ask for.
-    LineRenderer lines;
-    lines.draw(3);
-    GLfloat lineWidth = 0.0f;
-    glGetFloatv(GL_LINE_WIDTH, &lineWidth);
-    EXPECT_EQ(3.0f, lineWidth);
 }
 
 // Observed from inside each scene draw: the pulse program is current and holds the
@@ -308,9 +303,11 @@ TEST_P(ChainAtGlowSize, BothScenePassesGetTheScenesPulseAndFade)
             EXPECT_NE(0, s.frameBuffer) << "pass 1 draws off-screen";
             EXPECT_EQ(GLint(rig.chain->firstTarget().getId()), s.colourAttachment);
             EXPECT_EQ(copyViewport, viewport);
+            EXPECT_EQ(half() ? 0.5f : 1.0f, s.strokeScale) << "strokes keep their share";
         } else {
             EXPECT_EQ(0, s.frameBuffer) << "pass 3 draws into the window";
             EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}), viewport);
+            EXPECT_EQ(1.0f, s.strokeScale);
         }
     }
 }

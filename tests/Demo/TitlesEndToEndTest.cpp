@@ -123,7 +123,7 @@ TEST(TitlesEndToEnd, TitlesThenAllSevenGreetings)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     EXPECT_EQ(
-        "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
+        "Settings file: data/settings.ini\nZembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
         "Glow at half size (software renderer)\n"
         "Render size 552x414 (automatic, software renderer), full screen 640x480\n"
         "Texture preparation (R2T)\nGL Texture ID created: N\nGL Texture ID created: N\n"

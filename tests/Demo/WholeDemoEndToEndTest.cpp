@@ -78,7 +78,7 @@ TEST(WholeDemo, PlaysEverySceneEndsByItselfAndShowsTheWorldSceneLast)
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ("", run.err);
     const std::regex normalRun(
-        "Zembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
+        "Settings file: data/settings.ini\nZembra initiliased\nMusic created\nScene creation\nGeometry generation\n"
         "Glow at half size \\(software renderer\\)\nRender size 320x240 \\(setting\\), window 320x240\n"
         "Texture preparation \\(R2T\\)\nGL Texture ID created: [0-9]+\nGL Texture ID created: [0-9]+\n"
         "Frame buffer preparation \\(R2T\\)\nNew FrameBuffer id: ([0-9]+)\nFrameBuffer created\n"

@@ -34,7 +34,7 @@ Counts drawAndCount(ScenePartWorld& world, std::vector<GLfloat>& modelviewAfter)
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     world.applyCamera();
-    world.draw();
+    world.draw(DrawContext());
     glFinish();
     modelviewAfter.assign(16, 0.0f);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelviewAfter.data());
@@ -80,6 +80,13 @@ TEST(ScenePartWorldDraw, MeshesAndTrailsReachThePictureAndTheStateIsRestored)
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_GT(field.grey, kSide * kSide / 200) << "the resting meshes are not in the picture";
     EXPECT_GT(field.coloured, 50) << "the trails are not in the picture";
+    // A picture at half the window's size reaches the meshes and the trails alike.
+    world.draw(DrawContext{0.5f});
+    GLfloat lineWidth = 0, pointSize = 0;
+    glGetFloatv(GL_LINE_WIDTH, &lineWidth);
+    glGetFloatv(GL_POINT_SIZE, &pointSize);
+    EXPECT_EQ(2.0f, lineWidth);
+    EXPECT_EQ(1.5f, pointSize);
 
     // Every mesh lifted far out of view: the grey is gone, the trails stay.
     for (auto& m : world.spheres())

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -58,24 +60,20 @@ Totals capture(const ShowSetup& setup, Engine& engine, int frames, bool split,
                const std::string& path)
 {
     const FrameClock clock(60);
+    const DataFiles data = DataFiles::find(DataPlaces::current(), std::cerr);
     Soundtrack soundtrack;
     std::string reason;
-    soundtrack.load(DemoContent::MUSIC_PATH, reason);
+    soundtrack.load(data.music(), reason);
     Music music;
     music.setClock(0);
     music.init();
-    if (music.load(DemoContent::MUSIC_PATH))
+    if (music.load(data.music().c_str()))
         music.play();
     const int width = setup.windowWidth(), height = setup.windowHeight();
     std::unique_ptr<SceneManager> scenes = setup.makeScenes();
-    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms();
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms(data.shaders());
     const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine.getWindow());
-    VideoWriter::Sound sound;
-    sound.data = soundtrack.data();
-    sound.frames = soundtrack.frames();
-    sound.channels = soundtrack.channels();
-    sound.sampleRate = soundtrack.sampleRate();
-    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &sound : nullptr);
+    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &soundtrack : nullptr, 0);
 
     Totals totals;
     const int warmUp = 5;

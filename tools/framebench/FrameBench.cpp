@@ -122,7 +122,7 @@ struct Rig {
           beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
           beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
     {
-        programs.load();
+        programs.load("data/shaders");
         Window& window = *engine.getWindow();
         if (renderWidth <= 0 || renderHeight <= 0) {
             renderWidth = window.getWidth();

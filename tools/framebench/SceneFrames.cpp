@@ -17,12 +17,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
@@ -53,10 +55,11 @@ std::string run(int width, int height, int frames, const std::string& scene)
     // The demo's default seed at full glow: the same floor bands and world layout
     // on every run.
     const ShowSetup setup(ShowSetup::DEFAULT_SEED, width, height, GLOW_FULL);
+    const DataFiles data = DataFiles::find(DataPlaces::current(), std::cerr);
     const std::unique_ptr<Engine> engine = setup.openWindow("framebench");
     Music music;
-    const bool playing = music.init() && music.load(DemoContent::MUSIC_PATH);
-    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms();
+    const bool playing = music.init() && music.load(data.music().c_str());
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms(data.shaders());
     const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine->getWindow());
 
     std::unique_ptr<SceneManager> scenes;
