@@ -15,7 +15,12 @@ void drawScreenQuad(const Texture& texture, const Window& window)
 
 void drawScreenQuad(const Texture& texture, int width, int height)
 {
-    glViewport(0, 0, width, height);
+    drawScreenQuad(texture, 0, 0, width, height);
+}
+
+void drawScreenQuad(const Texture& texture, int x, int y, int width, int height)
+{
+    glViewport(x, y, width, height);
 
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

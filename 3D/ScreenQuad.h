@@ -15,3 +15,6 @@ void drawScreenQuad(const Texture& texture, const Window& window);
 // The same over a viewport of width x height pixels at the origin (a render target
 // smaller than the window); the viewport is left so.
 void drawScreenQuad(const Texture& texture, int width, int height);
+// The same over the viewport at (x, y), of width x height pixels (a frame placed
+// on a larger window); the viewport is left so.
+void drawScreenQuad(const Texture& texture, int x, int y, int width, int height);

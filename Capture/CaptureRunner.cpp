@@ -67,6 +67,7 @@ ShowSetup readSetup(const CaptureOptions& o, const DataFiles& data)
         overrides.seed = static_cast<uint32_t>(*o.seed);
     overrides.width = o.width;
     overrides.height = o.height;
+    overrides.frameSizedWindow = true;  // the frames are read back from the window
     // Not bound by the frame budget: the glow as designed unless --glow 2 asks otherwise.
     overrides.glow = o.glow == 2 ? GLOW_HALF : GLOW_FULL;
     return ShowSetup(settings, overrides);

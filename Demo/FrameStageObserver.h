@@ -10,10 +10,11 @@ enum class FrameStage {
     VerticalBlur,    // along y: onto the window (full size) or into the first target (half)
     WindowScene,     // the sharp scene drawn into the window
     Composite,       // half size only: the blurred target added onto the window
+    Scale,           // a frame rendered apart from the window scaled onto it
     Flip,            // the window's buffers swapped
 };
 
-const int FRAME_STAGE_COUNT = 7;
+const int FRAME_STAGE_COUNT = 8;
 
 class FrameStageObserver {
 public:

@@ -7,11 +7,13 @@
 
 #include "3D/FrameBuffer.h"
 #include "3D/DrawContext.h"
+#include "3D/RenderBuffer.h"
 #include "3D/ScreenQuad.h"
 #include "3D/Shader.h"
 #include "3D/Texture.h"
 #include "Scenes/Scene.h"
 #include "Scenes/SceneManager.h"
+#include "Zembra/FramePlacement.h"
 #include "Zembra/GLError.h"
 #include "Zembra/Window.h"
 
@@ -38,9 +40,14 @@ int halfOf(int side)
 }  // namespace
 
 PostProcessChain::PostProcessChain(Window& window, GlowSize size)
-    : m_window(window), m_size(size),
-      m_glowWidth(size == GlowSize::Half ? halfOf(window.getWidth()) : window.getWidth()),
-      m_glowHeight(size == GlowSize::Half ? halfOf(window.getHeight()) : window.getHeight())
+    : PostProcessChain(window, window.getWidth(), window.getHeight(), size)
+{
+}
+
+PostProcessChain::PostProcessChain(Window& window, int renderWidth, int renderHeight, GlowSize size)
+    : m_window(window), m_size(size), m_renderWidth(renderWidth), m_renderHeight(renderHeight),
+      m_glowWidth(size == GlowSize::Half ? halfOf(renderWidth) : renderWidth),
+      m_glowHeight(size == GlowSize::Half ? halfOf(renderHeight) : renderHeight)
 {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);  // the wireframes are seen from both sides
@@ -63,10 +70,34 @@ PostProcessChain::PostProcessChain(Window& window, GlowSize size)
     m_frameBuffer->bind(GL_FRAMEBUFFER);
     m_frameBuffer->validate(GL_FRAMEBUFFER);
     m_frameBuffer->unbind(GL_FRAMEBUFFER);
+
+    if (window.isResizable() || window.getWidth() != renderWidth ||
+        window.getHeight() != renderHeight) {
+        // Pass 3 tests depth as it does in the window, so the frame target gets a
+        // depth buffer of its own. The scaling samples it bilinearly: clamped at
+        // the edges so that no edge blends in the opposite one.
+        m_frame = std::make_unique<Texture>(renderWidth, renderHeight);
+        m_frame->bind();
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        Texture::unbind();
+        m_frameDepth = std::make_unique<RenderBuffer>();
+        m_frameDepth->setStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, renderWidth, renderHeight);
+        m_frameBufferScaled = std::make_unique<FrameBuffer>();
+        m_frameBufferScaled->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, m_frame->getId());
+        m_frameBufferScaled->attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, *m_frameDepth);
+        m_frameBufferScaled->bind(GL_FRAMEBUFFER);
+        m_frameBufferScaled->validate(GL_FRAMEBUFFER);
+        FrameBuffer::unbind(GL_FRAMEBUFFER);
+    }
 }
 
 PostProcessChain::~PostProcessChain()
 {
+    m_frameBufferScaled.reset();
+    m_frameDepth.reset();
+    m_frame.reset();
     m_frameBuffer.reset();
     m_second.reset();
     m_first.reset();
@@ -112,6 +143,30 @@ void PostProcessChain::bindTarget(const Texture& target)
     m_frameBuffer->bind(GL_FRAMEBUFFER);
 }
 
+bool PostProcessChain::scalesToWindow() const
+{
+    return m_frame != nullptr &&
+           (m_window.getWidth() != m_renderWidth || m_window.getHeight() != m_renderHeight);
+}
+
+void PostProcessChain::drawScaledFrame()
+{
+    const int width = m_window.getWidth();
+    const int height = m_window.getHeight();
+    glViewport(0, 0, width, height);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    m_window.clear();  // the bars
+    const PixelRect place = placeFrame(m_renderWidth, m_renderHeight, width, height);
+    if (place.width > 0) {
+        // No program and no blending: the fixed-function texturing replaces the
+        // fragment by the bilinear texel, whatever colour the scenes left current.
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        drawScreenQuad(*m_frame, place.x, place.y, place.width, place.height);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    }
+    glViewport(0, 0, width, height);
+}
+
 void PostProcessChain::stageEnded(FrameStage stage) const
 {
     if (m_observer != nullptr)
@@ -130,12 +185,11 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
                               const Shader& horizontalBlur, const Shader& verticalBlur)
 {
     const bool half = m_size == GlowSize::Half;
-    const int width = m_window.getWidth();
-    const int height = m_window.getHeight();
-    // Full-size targets follow the window's size as read now; half-size ones keep
-    // the size they were made with.
-    const int glowWidth = half ? m_glowWidth : width;
-    const int glowHeight = half ? m_glowHeight : height;
+    const bool scaled = scalesToWindow();
+    const int width = m_renderWidth;
+    const int height = m_renderHeight;
+    const int glowWidth = m_glowWidth;
+    const int glowHeight = m_glowHeight;
 
     // Pass 1: the scene into the first target. At half size the lines are drawn
     // half as wide, so that they cover the same share of the picture.
@@ -175,7 +229,12 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
         glViewport(0, 0, width, height);  // pass 3 keeps pass 1's projection
     }
 
-    // Pass 3: the sharp scene into the window, with the full window's viewport.
+    // Pass 3: the sharp scene into the window, with the full window's viewport, or
+    // into the frame target when the frame is scaled.
+    if (scaled) {
+        m_frameBufferScaled->bind(GL_FRAMEBUFFER);
+        glViewport(0, 0, width, height);
+    }
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
@@ -190,15 +249,21 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
         // No program: the fixed-function texturing replaces the fragment by the
         // bilinear texel, colour and alpha as the vertical blur wrote them.
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        drawScreenQuad(*m_first, m_window);
+        drawScreenQuad(*m_first, width, height);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         stageEnded(FrameStage::Composite);
     } else {
         useBlur(verticalBlur);
-        drawScreenQuad(*m_second, m_window);
+        drawScreenQuad(*m_second, width, height);
         Shader::unuse();
         stageEnded(FrameStage::VerticalBlur);
     }
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+
+    if (scaled) {
+        FrameBuffer::unbind(GL_FRAMEBUFFER);
+        drawScaledFrame();
+        stageEnded(FrameStage::Scale);
+    }
 }

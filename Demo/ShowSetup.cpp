@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "Demo/Settings.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/Engine.h"
+#include "Zembra/FramePlacement.h"
 #include "Zembra/Random.h"
 #include "Zembra/Window.h"
 
@@ -26,6 +28,16 @@ const char* rendererName()
     return reinterpret_cast<const char*>(glGetString(GL_RENDERER));
 }
 
+// The largest side of a render size the driver can give every target of the chain.
+int largestRenderSide()
+{
+    GLint texture = 0, renderBuffer = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderBuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::max(1, std::min({texture, renderBuffer, viewport[0], viewport[1]}));
+}
+
 }  // namespace
 
 ShowSetup::ShowSetup(const Settings& settings, const ShowOverrides& overrides)
@@ -33,31 +45,59 @@ ShowSetup::ShowSetup(const Settings& settings, const ShowOverrides& overrides)
     m_seed = overrides.seed
                  ? *overrides.seed
                  : static_cast<uint32_t>(settings.getInt("seed", DEFAULT_SEED, INT_MIN, INT_MAX));
-    int zero = -1;
-    if (overrides.width > 0 && overrides.height > 0) {
-        m_windowWidth = overrides.width;
-        m_windowHeight = overrides.height;
-    } else if (Settings::truncateInRange(settings.getFloat("hres", DEFAULT_WIDTH), 0, 0, zero) &&
-               Settings::truncateInRange(settings.getFloat("vres", DEFAULT_HEIGHT), 0, 0, zero)) {
-        // SDL's video mode call takes 0 x 0 as the screen's own size.
-        m_windowWidth = m_windowHeight = 0;
-    } else {
-        m_windowHeight = settings.getInt("vres", DEFAULT_HEIGHT, 1, DemoContent::MAX_WINDOW_SIDE);
-        m_windowWidth = settings.getInt("hres", DEFAULT_WIDTH, 1, DemoContent::MAX_WINDOW_SIDE);
-    }
+    m_frameSizedWindow = overrides.frameSizedWindow;
+    if (overrides.width > 0 && overrides.height > 0)
+        m_presentation = {RenderRequest::Setting, {overrides.width, overrides.height}, true};
+    else
+        m_presentation = readPresentationSettings(settings);
     m_glow = overrides.glow ? *overrides.glow
                             : settings.getInt("glow", GLOW_AUTOMATIC, GLOW_AUTOMATIC, GLOW_HALF);
 }
 
 ShowSetup::ShowSetup(uint32_t seed, int windowWidth, int windowHeight, int glow)
-    : m_seed(seed), m_windowWidth(windowWidth), m_windowHeight(windowHeight), m_glow(glow)
+    : m_seed(seed), m_presentation{windowWidth == 0 && windowHeight == 0 ? RenderRequest::Screen
+                                                                         : RenderRequest::Setting,
+                                   {windowWidth, windowHeight},
+                                   true},
+      m_frameSizedWindow(true), m_glow(glow)
 {
+}
+
+int ShowSetup::windowWidth() const
+{
+    switch (m_presentation.request) {
+    case RenderRequest::Setting: return m_presentation.size.width;
+    case RenderRequest::Screen:
+        return 0;  // SDL's video mode call takes 0 x 0 as the screen's own size
+    case RenderRequest::Automatic: break;
+    }
+    return DEFAULT_WIDTH;
+}
+
+int ShowSetup::windowHeight() const
+{
+    switch (m_presentation.request) {
+    case RenderRequest::Setting: return m_presentation.size.height;
+    case RenderRequest::Screen: return 0;
+    case RenderRequest::Automatic: break;
+    }
+    return DEFAULT_HEIGHT;
 }
 
 std::unique_ptr<Engine> ShowSetup::openWindow(const std::string& title) const
 {
-    auto engine = std::make_unique<Engine>(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, m_windowWidth,
-                                           m_windowHeight, title);
+    const unsigned flags = ENGINE_INIT_GLEW | ENGINE_INIT_SDL;
+    if (!m_frameSizedWindow) {
+        // Full screen is the screen's size (0 x 0). A window opens at the render
+        // size the settings give; one whose size depends on the renderer at the
+        // screen's size, until presentShow sizes it before the first frame.
+        const bool sized =
+            !m_presentation.fullScreen && m_presentation.request == RenderRequest::Setting;
+        return std::make_unique<Engine>(flags, sized ? m_presentation.size.width : 0,
+                                        sized ? m_presentation.size.height : 0, title,
+                                        m_presentation.fullScreen);
+    }
+    auto engine = std::make_unique<Engine>(flags, windowWidth(), windowHeight(), title);
     // Unless the user asked the compatibility layer to scale, a full-screen window
     // larger than the screen is centred with its edges cut off.
     const char* scaling = std::getenv("SDL12COMPAT_OPENGL_SCALING");
@@ -95,6 +135,40 @@ const char* ShowSetup::glowMessage() const
 std::unique_ptr<PostProcessChain> ShowSetup::makeChain(Window& window) const
 {
     return std::make_unique<PostProcessChain>(window, chooseGlowSize(m_glow, rendererName()));
+}
+
+std::unique_ptr<PostProcessChain> ShowSetup::makeChain(Window& window, PixelSize render) const
+{
+    return std::make_unique<PostProcessChain>(window, render.width, render.height,
+                                              chooseGlowSize(m_glow, rendererName()));
+}
+
+PixelSize ShowSetup::presentShow(Engine& engine) const
+{
+    Window& window = *engine.getWindow();
+    if (m_frameSizedWindow)
+        return {window.getWidth(), window.getHeight()};
+    PixelSize screen = {engine.getScreenWidth(), engine.getScreenHeight()};
+    if (screen.width <= 0 || screen.height <= 0)
+        screen = {window.getWidth(), window.getHeight()};
+    const RenderChoice choice =
+        chooseRenderSize(m_presentation, screen, rendererName(), largestRenderSide());
+    if (!choice.warning.empty())
+        std::cout << choice.warning << std::endl;
+    if (!m_presentation.fullScreen) {
+        PixelSize wanted = choice.size;
+        if (wanted.width > screen.width || wanted.height > screen.height) {
+            const PixelRect fitted =
+                placeFrame(wanted.width, wanted.height, screen.width, screen.height);
+            wanted = {fitted.width, fitted.height};
+        }
+        if (wanted.width != window.getWidth() || wanted.height != window.getHeight())
+            window.resize(wanted.width, wanted.height);
+    }
+    std::cout << presentationMessage(choice, m_presentation.fullScreen,
+                                     {window.getWidth(), window.getHeight()})
+              << std::endl;
+    return choice.size;
 }
 
 std::string ShowSetup::screenWarning(int windowWidth, int windowHeight, int screenWidth,

@@ -24,6 +24,7 @@
 #include "Zembra/Exceptions/EngineInitialisationException.h"
 #include "Zembra/Exceptions/GLErrorException.h"
 #include "Zembra/Exceptions/ShaderException.h"
+#include "Zembra/Window.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ void runLoop(Engine& engine, InputManager& inputs, SceneManager& scenes, Music& 
                           *programs.verticalBlur);
         frameLog.framePresented(scenes.currentIndex());
         inputs.update();
+        // The next frame is scaled to the size the user left the window at.
+        engine.getWindow()->followResizeRequests();
         engine.waitNextFrame();
         if (inputs.isQuitRequested())
             break;
@@ -96,8 +99,9 @@ int main(int, char**)
         }
 
         std::cout << show.glowMessage() << std::endl;
+        const PixelSize render = show.presentShow(*engine);
         std::cout << "Texture preparation (R2T)" << std::endl;
-        std::unique_ptr<PostProcessChain> chain = show.makeChain(*engine->getWindow());
+        std::unique_ptr<PostProcessChain> chain = show.makeChain(*engine->getWindow(), render);
 
         music.play();
         std::cout << "Start !" << std::endl;

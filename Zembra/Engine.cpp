@@ -9,9 +9,10 @@
 #include <new>
 
 #include "Zembra/Exceptions/EngineInitialisationException.h"
+#include "Zembra/FramePlacement.h"
 #include "Zembra/GLWindow.h"
 
-Engine::Engine(unsigned int flags, int width, int height, const std::string& title)
+Engine::Engine(unsigned int flags, int width, int height, const std::string& title, bool fullScreen)
     : m_flags(flags), m_lastFrameTicks(0), m_screenWidth(0), m_screenHeight(0)
 {
     // The SDL 1.2 compatibility layer scales OpenGL windows by default: it renders
@@ -42,9 +43,16 @@ Engine::Engine(unsigned int flags, int width, int height, const std::string& tit
         width = m_screenWidth;
         height = m_screenHeight;
     }
+    // A window the window manager would cut or clamp is asked for at a size that fits.
+    if (!fullScreen && m_screenWidth > 0 && m_screenHeight > 0 &&
+        (width > m_screenWidth || height > m_screenHeight)) {
+        const PixelRect fitted = placeFrame(width, height, m_screenWidth, m_screenHeight);
+        width = fitted.width;
+        height = fitted.height;
+    }
 
     try {
-        m_window.reset(new (std::nothrow) GLWindow(width, height, title, true));
+        m_window.reset(new (std::nothrow) GLWindow(width, height, title, fullScreen));
     } catch (...) {
         // No engine exists to quit SDL later: do it before the failure propagates.
         if (m_flags & ENGINE_INIT_SDL)

@@ -17,12 +17,15 @@ enum EngineFlags : unsigned int {
 
 class Engine {
 public:
-    // Opens a full-screen OpenGL window of width x height pixels captioned title;
-    // 0 x 0 gives a window of the screen's own size.
+    // Opens an OpenGL window of width x height pixels captioned title, full screen
+    // or as a resizable window; 0 x 0 gives the screen's own size. A window (not
+    // full screen) larger than the screen gets the largest size with its shape
+    // that fits the screen.
     // Turns the compatibility layer's OpenGL scaling off unless the environment
     // sets SDL12COMPAT_OPENGL_SCALING: the frame then reaches the screen whole.
     // Throws WindowCreationException or EngineInitialisationException.
-    Engine(unsigned int flags, int width, int height, const std::string& title);
+    Engine(unsigned int flags, int width, int height, const std::string& title,
+           bool fullScreen = true);
     ~Engine();
 
     Engine(const Engine&) = delete;

@@ -3,9 +3,10 @@
 
 #include "Zembra/Exceptions/WindowCreationException.h"
 
-Window::Window(int width, int height, const std::string& title, Uint32 flags) : m_surface(nullptr)
+Window::Window(int width, int height, const std::string& title, Uint32 flags)
+    : m_surface(nullptr), m_flags(modeFlags(flags))
 {
-    m_surface = SDL_SetVideoMode(width, height, 32, modeFlags(flags));
+    m_surface = SDL_SetVideoMode(width, height, 32, m_flags);
     if (m_surface == nullptr)
         throw WindowCreationException("Fail to create the window");
     SDL_WM_SetCaption(title.c_str(), nullptr);
@@ -27,9 +28,26 @@ void Window::clear()
 
 void Window::resize(int width, int height)
 {
-    m_surface = SDL_SetVideoMode(width, height, 32, m_surface->flags);
+    m_surface = SDL_SetVideoMode(width, height, 32, m_flags);
     if (m_surface == nullptr)
         throw WindowCreationException("Fail to resize");
+}
+
+bool Window::followResizeRequests()
+{
+    // Only the resize events are taken: the rest of the queue stays for the input
+    // devices. A drag delivers many; the last one is the size the user left.
+    SDL_PumpEvents();
+    SDL_Event event;
+    int width = 0, height = 0;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_VIDEORESIZEMASK) > 0) {
+        width = event.resize.w;
+        height = event.resize.h;
+    }
+    if (width < 1 || height < 1 || (width == getWidth() && height == getHeight()))
+        return false;
+    resize(width, height);
+    return true;
 }
 
 void Window::flip()

@@ -12,12 +12,21 @@ public:
     virtual ~Window();
 
     virtual void clear();
-    // Sets a new video mode with the current surface's flags; throws "Fail to resize".
+    // Sets a new video mode with the flags the window was made with (the surface
+    // the compatibility layer returns does not report SDL_RESIZABLE, so a window
+    // resized with the surface's flags would lose it); throws "Fail to resize".
+    // An OpenGL window keeps its context and every object in it.
     virtual void resize(int width, int height);
+    // Takes the window system's resize requests out of SDL's queue (pumping it
+    // first) and follows the last one with resize(). Nothing happens for a
+    // full-screen window, which gets none. True when the size changed.
+    bool followResizeRequests();
     virtual void flip();
 
     int getWidth() const;   // pixels
     int getHeight() const;  // pixels
+    // True for a window the user can resize (any mode but full screen).
+    bool isResizable() const { return (m_flags & SDL_RESIZABLE) != 0; }
 
     // The video mode flags the constructor asks SDL for: a windowed mode (no
     // SDL_FULLSCREEN) gains SDL_RESIZABLE, a full-screen one is left as given.
@@ -25,4 +34,5 @@ public:
 
 protected:
     SDL_Surface* m_surface;  // owned by SDL, never freed here
+    Uint32 m_flags;          // the video mode flags asked for, as modeFlags() made them
 };

@@ -18,9 +18,10 @@ void QuitRequests::update()
 {
     // SDL's queue holds 128 events and nothing else reads it: the key state the
     // keyboard polls is kept apart from it. Left alone it fills up with window and
-    // key events, and a close request arriving then is lost.
+    // key events, and a close request arriving then is lost. Resize requests stay
+    // for the window (Window::followResizeRequests), which reads them next.
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS & ~SDL_VIDEORESIZEMASK) > 0) {
         if (event.type == SDL_QUIT)
             m_closed = true;
     }

@@ -17,8 +17,9 @@ public:
     // True from the update after a close request, or as soon as a signal came
     // (also one that came before the device was made).
     bool isQuitRequested() override;
-    // Takes every event out of SDL's queue (pumped by the keyboard), remembering a
-    // close request. Emptying it also keeps a full queue from dropping that request.
+    // Takes every event but resize requests out of SDL's queue (pumped by the
+    // keyboard), remembering a close request. Emptying it also keeps a full queue
+    // from dropping that request.
     void update() override;
 
 private:

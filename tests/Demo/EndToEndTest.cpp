@@ -151,10 +151,15 @@ void expectOrder(const std::string& out, const std::vector<std::string>& lines)
     }
 }
 
+const std::string SCREEN = "1920x1080";  // tests/xvfb-run.sh's screen
+const std::string RENDER_640 = "Render size 640x480 (setting), full screen " + SCREEN;
+
 // Every line of a whole run, in order and nothing else: start-up, "Start !", and
-// after the stop request the shutdown, the frame buffer named by the id it was given;
-// `err` is all of standard error.
-void expectWholeRun(const Process::Result& run, const std::string& err = "")
+// after the stop request the shutdown, the frame buffer named by the id it was given.
+// scaled: the frame target for scaling the frame onto the window exists; `err` is all
+// of standard error.
+void expectWholeRun(const Process::Result& run, const std::string& renderLine, bool scaled,
+                    const std::string& err = "")
 {
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ(err, run.err);
@@ -162,15 +167,18 @@ void expectWholeRun(const Process::Result& run, const std::string& err = "")
     const std::string first = numberAfter(run.out, "GL Texture ID created: ");
     const std::string second = numberAfter(run.out, "GL Texture ID created: ", 1);
     EXPECT_NE(first, second);
+    const std::string scaling = numberAfter(run.out, "New FrameBuffer id: ", 1);
     EXPECT_EQ(
         "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"
         "Geometry generation\n"
-        "Glow at half size (software renderer)\n"
-        "Texture preparation (R2T)\n"
-        "GL Texture ID created: " +
+        "Glow at half size (software renderer)\n" +
+            renderLine +
+            "\n"
+            "Texture preparation (R2T)\n"
+            "GL Texture ID created: " +
             first +
             "\n"
             "GL Texture ID created: " +
@@ -180,15 +188,57 @@ void expectWholeRun(const Process::Result& run, const std::string& err = "")
             "New FrameBuffer id: " +
             frameBuffer +
             "\n"
-            "FrameBuffer created\n"
+            "FrameBuffer created\n" +
+            (scaled
+                 ? "GL Texture ID created: " + numberAfter(run.out, "GL Texture ID created: ", 2) +
+                       "\nNew RenderBuffer id: " + numberAfter(run.out, "New RenderBuffer id: ") +
+                       "\nRenderBuffer created\nNew FrameBuffer id: " + scaling +
+                       "\nFrameBuffer created\n"
+                 : "") +
             "Start !\n"
-            "End !\n"
-            "FrameBuffer '" +
-            frameBuffer +
+            "End !\n" +
+            (scaled ? "FrameBuffer '" + scaling + "' deleted\ndeleted created\n" : "") +
+            "FrameBuffer '" + frameBuffer +
             "' deleted\n"
             "Music deleted\n"
             "Zembra closed\n",
         run.out);
+}
+
+// The bounding box of the lit pixels of a screenshot within a rectangle of it, and
+// their count.
+struct LitBox {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;  // inclusive
+    int count = 0;
+};
+
+bool isLit(const XwdImage::Rgb& p)
+{
+    return std::max({p.r, p.g, p.b}) > 40;
+}
+
+LitBox litBox(const XwdImage& screen, int left, int top, int width, int height)
+{
+    LitBox box;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            if (isLit(screen.pixel(x, y))) {
+                box.x0 = std::min(box.x0, x);
+                box.x1 = std::max(box.x1, x);
+                box.y0 = std::min(box.y0, y);
+                box.y1 = std::max(box.y1, y);
+                ++box.count;
+            }
+    return box;
+}
+
+// The "Position: X,Y" and "Geometry: WxH" of xdotool's window description.
+bool parseGeometry(const std::string& geometry, int& left, int& top, int& width, int& height)
+{
+    const std::size_t at = geometry.find("Position: "), size = geometry.find("Geometry: ");
+    return at != std::string::npos && size != std::string::npos &&
+           std::sscanf(geometry.c_str() + at, "Position: %d,%d", &left, &top) == 2 &&
+           std::sscanf(geometry.c_str() + size, "Geometry: %dx%d", &width, &height) == 2;
 }
 
 }  // namespace
@@ -202,7 +252,7 @@ TEST_F(DemoRun, WholeShowPlaysSilentlyWithoutItsSoundtrackAndEndsByItself)
 {
     const int speed = 20;       // as FastClock.cpp
     const int showMs = 102842;  // the scenes' nominal length
-    writeSettings("seed 42\nhres 320\nvres 240\n");
+    writeSettings("seed 42\nhres 320\nvres 240\nfullscreen 0\n");
     ASSERT_EQ(0, unlink((m_dir + "/data/music").c_str()));
     // A sanitizer runtime wants to be the first library loaded; the clock comes first.
     const char* asan = std::getenv("ASAN_OPTIONS");
@@ -218,9 +268,18 @@ TEST_F(DemoRun, WholeShowPlaysSilentlyWithoutItsSoundtrackAndEndsByItself)
                             std::chrono::steady_clock::now() - start)
                             .count();
     ASSERT_FALSE(run.timedOut) << "the demo did not end by itself";
-    expectWholeRun(run, "The sound file does not exist or cannot be opened.\n");
+    expectWholeRun(run, "Render size 320x240 (setting), window 320x240", true,
+                   "The sound file does not exist or cannot be opened.\n");
     // The margin: the time this test takes to see "Start !", on the fast clock.
     EXPECT_GE(played * speed, showMs - 2000) << "the show ended early";
+}
+
+// Escape ends a full-screen run with every line in order, in a window of the screen's size.
+TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+{
+    writeSettings("seed 42\nhres 640\nvres 480\n");
+    expectWholeRun(runUntilEscape(), RENDER_640, true);
+    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + SCREEN)) << m_geometry;
 }
 
 // Ctrl-C, SIGTERM and the window's close button end the run as Escape does.
@@ -229,11 +288,12 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
     writeSettings("");
     for (int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(strsignal(signal));
-        expectWholeRun(runUntilStopped([signal](Process& demo) { return demo.signal(signal); }));
+        expectWholeRun(runUntilStopped([signal](Process& demo) { return demo.signal(signal); }),
+                       RENDER_640, true);
     }
     SCOPED_TRACE("close button");
-    expectWholeRun(
-        runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
+    expectWholeRun(runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }),
+                   RENDER_640, true);
 }
 
 // A signal during start-up, before SDL has started, ends the run in order too (at
@@ -257,7 +317,9 @@ TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
     writeSettings("hres 800\nvres 600\nglow 1\n");
     Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 800x600")) << m_geometry;
+    EXPECT_EQ(
+        1, countOccurrences(run.out, "Render size 800x600 (setting), full screen " + SCREEN + "\n"))
+        << run.out;
     EXPECT_EQ(1, countOccurrences(run.out, "Glow at full size (setting)\n")) << run.out;
 
     // Sizes no int or window can hold, a glow size that does not exist: the run
@@ -265,33 +327,18 @@ TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
     writeSettings("seed 1e30\nhres 1e30\nvres -5\nglow 3\n");
     run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
+    EXPECT_EQ(1, countOccurrences(run.out, RENDER_640 + "\n")) << run.out;
     EXPECT_EQ(4, countOccurrences(run.out, "Warning: setting '")) << run.out;
     EXPECT_EQ(1, countOccurrences(run.out, "Glow at half size (software renderer)\n")) << run.out;
 }
 
-// hres 0 vres 0: a window of the screen's own size, without a word. A window larger
-// than the screen: one line says so, after the engine's first line.
-TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
+// hres 0 vres 0: rendered at the screen's own size, which needs no scaling.
+TEST_F(DemoRun, ScreenSizedRender)
 {
-    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
-    int width = 0, height = 0;
-    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%d %d", &width, &height)) << display.out;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height);
-
     writeSettings("hres 0\nvres 0\n");
-    expectWholeRun(runUntilEscape());
-    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + screen)) << m_geometry;
-
-    writeSettings("hres " + std::to_string(width + 64) + "\nvres " + std::to_string(height) + "\n");
-    const Process::Result run = runUntilEscape();
-    EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ(2, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
-                                        std::to_string(height) + ") is larger than the screen (" +
-                                        screen +
-                                        "), its edges are cut off; hres 0 vres 0 gives "
-                                        "the screen's own size"))
-        << run.out;
+    expectWholeRun(runUntilEscape(),
+                   "Render size " + SCREEN + " (screen size), full screen " + SCREEN, false);
+    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + SCREEN)) << m_geometry;
 }
 
 TEST_F(DemoRun, MissingSettingsFileStillRuns)
@@ -299,7 +346,7 @@ TEST_F(DemoRun, MissingSettingsFileStillRuns)
     const Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(0, lineIndex(run.err, "Fail to open the setting file")) << run.err;
-    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
+    EXPECT_EQ(1, countOccurrences(run.out, RENDER_640 + "\n")) << run.out;
 }
 
 TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
@@ -429,78 +476,112 @@ TEST_F(DemoRun, SoundtrackPathNamingAFifoRunsSilently)
     expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
 }
 
-// Escape ends a run with every line in order. Before it, a screenshot of the X screen
-// once the first shot has faded in: the floor lights a measurable share of the
-// window, and nothing is drawn outside it. (The dense lines towards the horizon glow
-// into a bright band at the top.)
-TEST_F(DemoRun, EscapeEndsTheRunInOrderAndTheWindowShowsTheFloor)
+// Screenshots until one shows the floor lit over at least `share` of the rectangle,
+// for at most 10 s: the scene fades in over its first 500 ms on its own clock, and
+// on a loaded machine whose frames come far apart it stays dark until the fade's
+// next edge. The horizon's glow lights up first: the lowest quarter, near the camera,
+// must show lines too.
+bool captureLit(XwdImage& screen, int left, int top, int width, int height, int share)
 {
-    writeSettings("seed 42\nhres 640\nvres 480\n");
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        usleep(500 * 1000);
+        if (!screen.captureRoot())
+            continue;
+        int count = 0, near = 0;
+        for (int y = top; y < top + height; y += 4)
+            for (int x = left; x < left + width; x += 4) {
+                const bool lit = isLit(screen.pixel(x, y));
+                count += lit;
+                near += lit && y >= top + height * 3 / 4;
+            }
+        if (count > width * height / share / 16 && near > width * height / 4 / 50 / 16)
+            return true;
+    }
+    return false;
+}
+
+// Full screen with a 640 x 480 render on the 1920 x 1080 screen: the frame is
+// scaled to the full height and 1440 pixels of width, centred between black bars;
+// near the camera the floor is lines with dark cells between them. A full-screen
+// setting that does not exist falls back to full screen with one warning.
+TEST_F(DemoRun, FullScreenScalesTheFrameBetweenBars)
+{
+    writeSettings("seed 42\nhres 640\nvres 480\nfullscreen 2\n");
     XwdImage screen;
     bool captured = false;
-    auto lit = [&](int x, int y) {
-        const XwdImage::Rgb p = screen.pixel(x, y);
-        return std::max({p.r, p.g, p.b}) > 40;
-    };
-    m_whileRunning = [&] {
-        // The scene fades in over its first 500 ms, measured on its clock: on a
-        // loaded machine whose frames come that far apart it stays dark until the
-        // fade's next edge. Screenshots until one shows the floor, near lines included
-        // (the horizon's glow lights up first), for at most 10 s.
-        int top = 0, height = 0;
-        const std::size_t size = m_geometry.find("Geometry: ");
-        const std::size_t at = m_geometry.find("Position: ");
-        if (size == std::string::npos || at == std::string::npos ||
-            std::sscanf(m_geometry.c_str() + at, "Position: %*d,%d", &top) != 1 ||
-            std::sscanf(m_geometry.c_str() + size, "Geometry: %*dx%d", &height) != 1)
-            return;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            usleep(500 * 1000);
-            captured = screen.captureRoot();
-            int count = 0, near = 0;
-            for (int y = 0; captured && y < screen.height(); y += 4)
-                for (int x = 0; x < screen.width(); x += 4) {
-                    count += lit(x, y);
-                    near += lit(x, y) && y >= top + height * 3 / 4 && y < top + height;
-                }
-            if (count > 640 * 480 / 20 / 16 && near > 640 * 480 / 4 / 50 / 16)
-                break;
-        }
-    };
-    expectWholeRun(runUntilEscape());
+    const int left = 240, width = 1440, height = 1080;  // the picture on the screen
+    m_whileRunning = [&] { captured = captureLit(screen, left, 0, width, height, 20); };
+    const Process::Result run = runUntilEscape();
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ(1, countOccurrences(run.out, "Warning: setting '")) << run.out;
+    EXPECT_EQ(1, countOccurrences(run.out, "Warning: setting 'fullscreen'")) << run.out;
+    EXPECT_EQ(1, countOccurrences(run.out, RENDER_640 + "\n")) << run.out;
+    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: " + SCREEN)) << m_geometry;
     ASSERT_TRUE(captured) << screen.error();
+    ASSERT_EQ(1920, screen.width());
+    ASSERT_EQ(1080, screen.height());
 
-    int left = -1, top = -1, width = 0, height = 0;
-    const std::size_t at = m_geometry.find("Position: ");
-    ASSERT_NE(std::string::npos, at) << m_geometry;
-    ASSERT_EQ(2, std::sscanf(m_geometry.c_str() + at, "Position: %d,%d", &left, &top));
-    const std::size_t size = m_geometry.find("Geometry: ");
-    ASSERT_NE(std::string::npos, size) << m_geometry;
-    ASSERT_EQ(2, std::sscanf(m_geometry.c_str() + size, "Geometry: %dx%d", &width, &height));
-    ASSERT_EQ(640, width);
-    ASSERT_EQ(480, height);
-    ASSERT_LE(left + width, screen.width());
-    ASSERT_LE(top + height, screen.height());
-
-    int inside = 0, outside = 0, lowQuarter = 0;
-    for (int y = 0; y < screen.height(); ++y) {
-        for (int x = 0; x < screen.width(); ++x) {
-            const bool within = x >= left && x < left + width && y >= top && y < top + height;
-            if (!lit(x, y))
-                continue;
-            if (within) {
-                ++inside;
-                lowQuarter += y >= top + height * 3 / 4;
-            } else {
-                ++outside;
-            }
-        }
-    }
-    EXPECT_GT(inside, width * height / 20) << "less than 5 % of the window is lit";
-    EXPECT_LT(inside, width * height * 9 / 10) << "the window is lit all over, not a floor";
-    EXPECT_EQ(0, outside) << "lit pixels outside the window";
-    // Near the camera the floor is lines with dark cells between them.
+    const LitBox all = litBox(screen, 0, 0, screen.width(), screen.height());
+    const LitBox inside = litBox(screen, left, 0, width, height);
+    EXPECT_EQ(all.count, inside.count) << "lit pixels in the bars";
+    // The floor's lines reach every edge of the picture.
+    EXPECT_NEAR(left, all.x0, 8);
+    EXPECT_NEAR(left + width - 1, all.x1, 8);
+    EXPECT_LE(all.y0, 8);
+    EXPECT_GE(all.y1, height - 9);
+    EXPECT_GT(inside.count, width * height / 20) << "less than 5 % of the picture is lit";
+    EXPECT_LT(inside.count, width * height * 9 / 10) << "the picture is lit all over, not a floor";
+    const LitBox near = litBox(screen, left, height * 3 / 4, width, height / 4);
     const int quarter = width * height / 4;
-    EXPECT_GT(lowQuarter, quarter / 50) << "no floor lines close to the camera";
-    EXPECT_LT(lowQuarter, quarter * 2 / 3) << "the foreground is not a grid of lines";
+    EXPECT_GT(near.count, quarter / 50) << "no floor lines close to the camera";
+    EXPECT_LT(near.count, quarter * 2 / 3) << "the foreground is not a grid of lines";
+}
+
+// fullscreen 0: a window of the render size, here the automatic one, as the size
+// asked for is beyond the driver's largest texture (one warning). Resized through
+// the window system, the window shows the same frame scaled to its new width,
+// shape kept; its close button ends the run.
+TEST_F(DemoRun, WindowFollowsAResizeAndClosesByItsButton)
+{
+    writeSettings("hres 20000\nvres 15000\nfullscreen 0\n");
+    XwdImage screen;
+    bool captured = false;
+    std::string resized;  // xdotool's description of the window after the resize
+    m_whileRunning = [&] {
+        const std::vector<std::string> window = {"xdotool", "search", "--name",
+                                                 "^DedoZ- \\(OpenGL\\)$"};
+        std::vector<std::string> command = window;
+        command.insert(command.end(), {"windowsize", "1000", "700"});
+        Process::run(command, {}, 10000);
+        usleep(500 * 1000);
+        command = window;
+        command.push_back("getwindowgeometry");
+        resized = Process::run(command, {}, 10000).out;
+        int l = 0, t = 0, w = 0, h = 0;
+        captured = parseGeometry(resized, l, t, w, h) && captureLit(screen, l, t, w, h, 20);
+    };
+    const Process::Result run =
+        runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); });
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    int left = 0, top = 0, width = 0, height = 0;
+    ASSERT_TRUE(parseGeometry(m_geometry, left, top, width, height)) << m_geometry;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    // Once each, the warning first.
+    expectOrder(run.out,
+                {"Warning: the render size 20000x15000 is larger than the driver allows "
+                 "(16384 pixels a side), the automatic size " +
+                     size + " is used",
+                 "Render size " + size + " (automatic, software renderer), window " + size});
+
+    ASSERT_TRUE(parseGeometry(resized, left, top, width, height)) << resized;
+    ASSERT_EQ(1000, width);
+    ASSERT_EQ(700, height);
+    ASSERT_TRUE(captured) << screen.error();
+    // The 16:9 frame across the whole width, between bars above and below.
+    const int pictureHeight = 1000 * 9 / 16, bar = (700 - pictureHeight) / 2;
+    const LitBox box = litBox(screen, left, top, width, height);
+    EXPECT_NEAR(left, box.x0, 8);
+    EXPECT_NEAR(left + 999, box.x1, 8);
+    EXPECT_NEAR(top + bar, box.y0, 8);
+    EXPECT_NEAR(top + bar + pictureHeight - 1, box.y1, 8);
 }

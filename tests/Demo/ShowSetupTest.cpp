@@ -62,7 +62,7 @@ TEST(ShowSetup, SettingsGiveTheShowUnlessOverridden)
     // Only both sides 0 ask for the screen: one alone falls back with a warning.
     CaptureStdout();
     const ShowSetup oneZero(settingsOf("hres 0\nvres 600\n"));
-    EXPECT_EQ("Warning: setting 'hres' is out of range (1 to 16384), 640 used\n",
+    EXPECT_EQ("Warning: setting 'hres' is out of range (1 to 65536), 640 used\n",
               GetCapturedStdout());
     EXPECT_EQ(640, oneZero.windowWidth());
     EXPECT_EQ(600, oneZero.windowHeight());

@@ -4,7 +4,10 @@
 // (half size). Depends on Demo, Scenes, Music.
 //
 // Usage (from the repository root, with a display, e.g. inside tests/xvfb-run.sh):
-//   framebench WIDTH HEIGHT [ROUNDS [FRAMES]]
+//   framebench [--render RWxRH] [--only CHAIN] WIDTH HEIGHT [ROUNDS [FRAMES]]
+//     --render: the chains render at RW x RH and scale the frame onto the
+//     WIDTH x HEIGHT window (the "scale" column), as the demo does in full screen.
+//     --only: plays that chain alone (before, glow1 or glow2); ratios are then to it.
 //     ROUNDS rounds (default 6); in each, every chain in turn plays FRAMES frames
 //     (default 40) with a glFinish after each stage, then FRAMES whole frames with
 //     one glFinish at the end. Alternating rounds spread a loaded machine's noise
@@ -113,25 +116,27 @@ struct Variant {
 
 // The engine, the programs, the three chains and the scenes, on one window.
 struct Rig {
-    Rig(int width, int height)
+    // renderWidth, renderHeight: 0 renders at the window's size.
+    Rig(int width, int height, int renderWidth = 0, int renderHeight = 0)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
           beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
           beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
     {
         programs.load("data/shaders");
         Window& window = *engine.getWindow();
-        variants.push_back({"before",
-                            &beforeHorizontal,
-                            &beforeVertical,
-                            std::make_unique<PostProcessChain>(window, GlowSize::Full),
-                            {},
-                            {},
-                            {},
-                            {}});
+        if (renderWidth <= 0 || renderHeight <= 0) {
+            renderWidth = window.getWidth();
+            renderHeight = window.getHeight();
+        }
+        auto chain = [&](GlowSize size) {
+            return std::make_unique<PostProcessChain>(window, renderWidth, renderHeight, size);
+        };
+        variants.push_back(
+            {"before", &beforeHorizontal, &beforeVertical, chain(GlowSize::Full), {}, {}, {}, {}});
         variants.push_back({"glow1",
                             programs.horizontalBlur.get(),
                             programs.verticalBlur.get(),
-                            std::make_unique<PostProcessChain>(window, GlowSize::Full),
+                            chain(GlowSize::Full),
                             {},
                             {},
                             {},
@@ -139,7 +144,7 @@ struct Rig {
         variants.push_back({"glow2",
                             programs.horizontalBlur.get(),
                             programs.verticalBlur.get(),
-                            std::make_unique<PostProcessChain>(window, GlowSize::Half),
+                            chain(GlowSize::Half),
                             {},
                             {},
                             {},
@@ -189,13 +194,14 @@ void play(Rig& rig, Variant& v, Music& music, unsigned clock, int frames, bool s
 
 void printTable(Rig& rig, int width, int height)
 {
+    const PostProcessChain& chain = *rig.variants[0].chain;
     std::printf(
-        "framebench %dx%d, median ms per stage (glFinish after each stage); whole frames "
-        "(one glFinish):\n",
-        width, height);
-    std::printf("%-7s %6s %6s %6s %6s %6s %6s %6s %6s %7s | %7s %7s %8s %7s | %7s %7s\n", "chain",
-                "clears", "copy", "hblur", "vblur", "scene", "compos", "swap", "update", "staged",
-                "frame", "p99", "<=15ms", "ratio", "cpu", "ratio");
+        "framebench %dx%d, rendered at %dx%d, median ms per stage (glFinish after each stage); "
+        "whole frames (one glFinish):\n",
+        width, height, chain.renderWidth(), chain.renderHeight());
+    std::printf("%-7s %6s %6s %6s %6s %6s %6s %6s %6s %6s %7s | %7s %7s %8s %7s | %7s %7s\n",
+                "chain", "clears", "copy", "hblur", "vblur", "scene", "compos", "scale", "swap",
+                "update", "staged", "frame", "p99", "<=15ms", "ratio", "cpu", "ratio");
     double beforeMedian = 0.0;
     double beforeCpu = 0.0;
     for (Variant& v : rig.variants) {
@@ -221,9 +227,19 @@ void printTable(Rig& rig, int width, int height)
         rig.variants[0].frames.size());
 }
 
-int bench(int width, int height, int rounds, int frames)
+int bench(int width, int height, int renderWidth, int renderHeight, const std::string& only,
+          int rounds, int frames)
 {
-    Rig rig(width, height);
+    Rig rig(width, height, renderWidth, renderHeight);
+    if (!only.empty()) {
+        rig.variants.erase(std::remove_if(rig.variants.begin(), rig.variants.end(),
+                                          [&](const Variant& v) { return only != v.name; }),
+                           rig.variants.end());
+        if (rig.variants.empty()) {
+            std::fprintf(stderr, "framebench: no chain named %s\n", only.c_str());
+            return 2;
+        }
+    }
     Music silent;  // never loaded: a flat spectrum keeps the floor at rest
     // Played up to the held moment on the demo's frame clock, so that the scene has
     // faded in as it does in the demo.
@@ -295,11 +311,28 @@ int shots(int width, int height, const std::string& dir, std::vector<unsigned> m
 
 int main(int argc, char** argv)
 {
+    int renderWidth = 0, renderHeight = 0;
+    if (argc > 2 && std::string(argv[1]) == "--render") {
+        if (std::sscanf(argv[2], "%dx%d", &renderWidth, &renderHeight) != 2 || renderWidth <= 0 ||
+            renderHeight <= 0) {
+            std::fprintf(stderr, "framebench: --render takes WIDTHxHEIGHT\n");
+            return 2;
+        }
+        argc -= 2;
+        argv += 2;
+    }
+    std::string only;
+    if (argc > 2 && std::string(argv[1]) == "--only") {
+        only = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     const bool shotMode = argc > 1 && std::string(argv[1]) == "--shots";
     const int first = shotMode ? 2 : 1;
     if (argc < first + 2 + (shotMode ? 1 : 0)) {
         std::fprintf(stderr,
-                     "usage: framebench WIDTH HEIGHT [ROUNDS [FRAMES]]\n"
+                     "usage: framebench [--render RWxRH] [--only CHAIN] WIDTH HEIGHT [ROUNDS "
+                     "[FRAMES]]\n"
                      "       framebench --shots WIDTH HEIGHT DIR [MOMENT_MS...]\n");
         return 2;
     }
@@ -324,7 +357,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "framebench: rounds and frames must be positive\n");
             return 2;
         }
-        return bench(width, height, rounds, frames);
+        return bench(width, height, renderWidth, renderHeight, only, rounds, frames);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "framebench: %s\n", e.what());
         return 1;

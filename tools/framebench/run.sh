@@ -5,6 +5,8 @@
 #     software driver in a private Xvfb, at 640x480 and 1920x1080, for the earlier
 #     blur shaders, glow 1 and glow 2 in alternating rounds (framebench; its own
 #     tables, printed after this one)
+#   - the pass that scales a 640x360 frame onto a full-screen window of 1920x1080
+#     and of 3840x2160 (framebench --render, glow 2; the "scale" column)
 #   - whole frames of the spectrum sweep and of the world scene (sceneframes)
 #   - time from process start to "Start !", peak resident memory of dedoz and its
 #     resident and anonymous memory while it plays (startbench)
@@ -50,6 +52,15 @@ for size in "640 480 $rounds_small" "1920 1080 $rounds_large"; do
   # The table starts at the line "framebench WxH, ...": the engine's lines come before it.
   # shellcheck disable=SC2086
   stages+="$("$xvfb" "$build/tools/framebench/framebench" $size "$frames" | sed -n '/^framebench [0-9]/,/^(/p')"$'\n\n'
+done
+
+# The scaling pass of the full-screen demo on a software renderer (the automatic
+# render size of a 16:9 screen), each window on a screen of its own size.
+for size in "1920 1080" "3840 2160"; do
+  set -- $size
+  stages+="$(DEDOZ_XVFB_SCREEN="${1}x${2}x24" "$xvfb" "$build/tools/framebench/framebench" \
+             --render 640x360 --only glow2 "$1" "$2" "$rounds_large" "$frames" |
+             sed -n '/^framebench [0-9]/,/^(/p')"$'\n\n'
 done
 
 # Whole frames of the spectrum sweep (floor alone) and of the world scene (floor,
