@@ -13,8 +13,10 @@ ChainPrograms::~ChainPrograms()
 void ChainPrograms::load()
 {
     pulse = std::make_unique<Shader>("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    horizontalBlur = std::make_unique<Shader>("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    verticalBlur = std::make_unique<Shader>("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    // Both blurs are one source; only the axis differs.
+    horizontalBlur =
+        std::make_unique<Shader>(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
+    verticalBlur = std::make_unique<Shader>(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
 }
 
 void ChainPrograms::release()

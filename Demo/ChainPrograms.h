@@ -7,6 +7,13 @@
 
 class Shader;
 
+// The two blur programs share one vertex and one fragment file; the definition
+// given to the fragment source picks the axis.
+const char* const BLUR_VERTEX_FILE = "data/shaders/blur.vs";
+const char* const BLUR_FRAGMENT_FILE = "data/shaders/blur.ps";
+const char* const HORIZONTAL_BLUR = "#define BLUR_HORIZONTAL\n";
+const char* const VERTICAL_BLUR = "#define BLUR_VERTICAL\n";
+
 class ChainPrograms {
 public:
     ChainPrograms();

@@ -1,4 +1,4 @@
-// The six shader files of the demo on a real GL context: they build, the pulse
+// The four shader files of the demo on a real GL context: they build, the pulse
 // program fades and pumps the scene colours, and each blur spreads a thin line
 // along its own axis only, wide enough to read as glow.
 #include <gtest/gtest.h>
@@ -22,6 +22,10 @@ using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
+
+// One source for both blurs; the definition in front of it picks the axis.
+const char* const BLUR_VS = "data/shaders/blur.vs";
+const char* const BLUR_PS = "data/shaders/blur.ps";
 
 std::unique_ptr<Shader> makePulse()
 {
@@ -129,12 +133,12 @@ protected:
 
 }  // namespace
 
-TEST(ShaderFiles, AllSixBuildAndUseTheUniformsTheChainLooksUp)
+TEST(ShaderFiles, AllThreeProgramsBuildAndUseTheUniformsTheChainLooksUp)
 {
     testgl::engine();
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     // An unused uniform is optimised away and its lookup answers -1.
     EXPECT_GE(glGetUniformLocation(pulse.getProgramId(), "amplif"), 0);
     EXPECT_GE(glGetUniformLocation(pulse.getProgramId(), "fade"), 0);
@@ -197,7 +201,7 @@ TEST(ShaderFiles, PulseBrightensTheColoursOnABeat)
 
 TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx, cx, cy - 10, cy + 10);
     const std::vector<Pixel> pixels = blur(hblur, *source, 0.0f);
 
@@ -227,7 +231,7 @@ TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
 
 TEST_F(BlurFiles, VerticalBlurSpreadsAHorizontalLineUpAndDownOnly)
 {
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx - 10, cx + 10, cy, cy);
     const std::vector<Pixel> pixels = blur(vblur, *source, 0.0f);
 
@@ -254,7 +258,7 @@ TEST_F(BlurFiles, VerticalBlurSpreadsAHorizontalLineUpAndDownOnly)
 TEST_F(BlurFiles, VerticalBlurAddsOntoWhatIsAlreadyThere)
 {
     // Pass 4 of the chain: GL_SRC_ALPHA, GL_ONE blending onto the sharp picture.
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx - 10, cx + 10, cy, cy);
     const std::vector<Pixel> pixels = blur(vblur, *source, 0.25f, true);
 
@@ -267,7 +271,7 @@ TEST_F(BlurFiles, VerticalBlurAddsOntoWhatIsAlreadyThere)
 
 TEST_F(BlurFiles, GlowDoesNotWrapAroundTheEdges)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(0, 0, 0, h - 1);
     const std::vector<Pixel> pixels = blur(hblur, *source, 0.0f);
     EXPECT_GT(at(pixels, 3, cy).r, 0);
@@ -277,7 +281,7 @@ TEST_F(BlurFiles, GlowDoesNotWrapAroundTheEdges)
 
 TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx, cx, 0, h - 1);
     const std::vector<Pixel> unset = blur(hblur, *source, 0.0f, false, 0.0f);
     const std::vector<Pixel> full = blur(hblur, *source, 0.0f, false, 6.0f);
@@ -312,8 +316,8 @@ TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
 // lifts by 2.5, vblur lifts by 2 and writes the glow's weight 0.8 as alpha.
 TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     const float grey[4] = {0.4f, 0.4f, 0.4f, 1.0f};
     const Texture source(static_cast<unsigned>(w), static_cast<unsigned>(h), grey);
     const unsigned char level = Texture::componentToByte(0.4f);

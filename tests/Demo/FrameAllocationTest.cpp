@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Effects/PointTrail.h"
@@ -103,8 +104,8 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     SceneManager scenes;
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    const Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
+    const Shader verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
     // The size the demo picks here: half on the software renderer of the tests.
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     PostProcessChain chain(*engine.getWindow(), chooseGlowSize(GLOW_AUTOMATIC, renderer));

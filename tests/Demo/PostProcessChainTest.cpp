@@ -22,6 +22,7 @@
 #include "3D/LineRenderer.h"
 #include "3D/Shader.h"
 #include "3D/Texture.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/PostProcessChain.h"
 #include "Scenes/Scene.h"
 #include "Scenes/SceneManager.h"
@@ -127,11 +128,11 @@ struct Rgba {
 class ChainRig {
 public:
     ChainRig(int width, int height, GlowSize size = GlowSize::Full,
-             const std::string& verticalBlurFragment = "data/shaders/vblur.ps")
+             const std::string& verticalBlurFragment = BLUR_FRAGMENT_FILE)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", verticalBlurFragment), probe(new ProbeScene)
+          horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR),
+          verticalBlur(BLUR_VERTEX_FILE, verticalBlurFragment, VERTICAL_BLUR), probe(new ProbeScene)
     {
         scenes.addScene(std::unique_ptr<Scene>(probe));
         chain = std::make_unique<PostProcessChain>(window(), size);

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/FrameStageObserver.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
@@ -115,10 +116,10 @@ struct Rig {
     Rig(int width, int height)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps"),
-          verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps"),
-          beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
-          beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
+          horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR),
+          verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR),
+          beforeHorizontal(BLUR_VERTEX_FILE, "tools/framebench/before/hblur.ps"),
+          beforeVertical(BLUR_VERTEX_FILE, "tools/framebench/before/vblur.ps")
     {
         Window& window = *engine.getWindow();
         variants.push_back({"before",

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
@@ -51,8 +52,8 @@ std::string run(int width, int height, int frames, const std::string& scene)
     Music music;
     const bool playing = music.init() && music.load("data/music/tovane.mp3");
     Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    Shader horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
+    Shader verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
     PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
 
     std::unique_ptr<SceneManager> scenes;
