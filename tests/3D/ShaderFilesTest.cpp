@@ -325,7 +325,7 @@ TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
 // Far from any edge a uniform picture keeps its level through both blurs (the
 // weights add up to 1), apart from each blur's own response: the horizontal blur
 // squares and lifts by 2 and passes the sharp brightness on as alpha; the vertical
-// one levels the light off at 0.5 (0.5 (1 - exp(-6 x))) and weighs it by 1.5 (1 -
+// one levels the light off at 0.3 (0.3 (1 - exp(-10 x))) and weighs it by 2.5 (1 -
 // the alpha it reads), at most 1.
 TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
 {
@@ -341,8 +341,8 @@ TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
     expectNear(static_cast<int>(2.0 * value * value * 255 + 0.5), at(horizontal, cx, cy).r,
                "hblur");
     expectNear(level, at(horizontal, cx, cy).a, "hblur alpha");
-    const double glow = 0.5 * (1.0 - std::exp(-6.0 * value));
+    const double glow = 0.3 * (1.0 - std::exp(-10.0 * value));
     expectNear(static_cast<int>(glow * 255 + 0.5), at(vertical, cx, cy).r, "vblur");
-    expectNear(static_cast<int>(std::min(1.0, 1.5 * (1.0 - value)) * 255 + 0.5),
+    expectNear(static_cast<int>(std::min(1.0, 2.5 * (1.0 - value)) * 255 + 0.5),
                at(vertical, cx, cy).a, "vblur alpha");
 }
