@@ -5,12 +5,16 @@
 #   make check the layout check, the suite under ASan+UBSan, the sound tests under TSan
 #   make video installs what is missing, builds, and renders the whole show into
 #              build/dedoz.mp4 on a fixed clock (without a display: inside Xvfb)
+#   make package  builds, then the Debian package build/dedoz_VERSION_amd64.deb
+#   make install  builds, then installs under PREFIX (/usr/local), inside DESTDIR
+#              when given: programs in PREFIX/games, data in PREFIX/share/games/dedoz
 BUILD_DIR ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
 # The build runs make again underneath: keep its output free of directory lines.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run video test check clean
+.PHONY: all deps configure build run video test check package install clean
 
 all: build
 
@@ -39,6 +43,12 @@ video: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 check: deps
 	@JOBS=$(JOBS) ./scripts/check.sh

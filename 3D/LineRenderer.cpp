@@ -4,13 +4,6 @@
 #include <GL/glew.h>
 #include <iostream>
 
-float LineRenderer::s_widthScale = 1.0f;
-
-void LineRenderer::setWidthScale(float scale)
-{
-    s_widthScale = scale;
-}
-
 void LineRenderer::add(const std::vector<LineVertex>& vertices,
                        const std::vector<uint32_t>& indices)
 {
@@ -53,14 +46,14 @@ void LineRenderer::clear()
     m_indices.clear();
 }
 
-void LineRenderer::draw(unsigned int width) const
+void LineRenderer::draw(unsigned int width, const DrawContext& context) const
 {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     const LineVertex* first = m_vertices.data();
     glVertexPointer(3, GL_FLOAT, sizeof(LineVertex), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(LineVertex), first ? &first->r : nullptr);
-    glLineWidth(static_cast<float>(width) * s_widthScale);
+    glLineWidth(static_cast<float>(width) * context.strokeScale);
     glDrawElements(GL_LINES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT,
                    m_indices.data());
     glDisableClientState(GL_COLOR_ARRAY);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "3D/DrawContext.h"
 #include "3D/LineVertex.h"
 
 class LineRenderer {
@@ -18,21 +19,11 @@ public:
     // Empties both lists and keeps their capacity, so a refill allocates nothing.
     void clear();
     // GL state: enables then disables the vertex and colour arrays; leaves the
-    // line width at `width` pixels times the width scale. Matrices, blending and
-    // depth test are the caller's.
-    void draw(unsigned int width) const;
-
-    // Factor applied to the width of every draw from now on (1 at start): a picture
-    // rendered at a fraction of the window's size keeps the lines' share of it.
-    // Like GL state, it belongs to the one rendering thread.
-    static void setWidthScale(float scale);
-    // The factor in force, for anything else that sizes its strokes or points.
-    static float widthScale() { return s_widthScale; }
+    // line width at `width` pixels times the context's stroke scale. Matrices,
+    // blending and depth test are the caller's.
+    void draw(unsigned int width, const DrawContext& context) const;
 
     // Open to the parts that build and animate geometry in place.
     std::vector<LineVertex> m_vertices;
     std::vector<uint32_t> m_indices;
-
-private:
-    static float s_widthScale;
 };

@@ -129,6 +129,8 @@ std::string CaptureOptions::parse(const std::vector<std::string>& args, CaptureO
             options.music = value;
         } else if (name == "--frame-log") {
             options.frameLog = value;
+        } else if (name == "--layout-log") {
+            options.layoutLog = value;
         } else {
             return "unknown option '" + name + "' (see --help)";
         }
@@ -152,7 +154,7 @@ std::string CaptureOptions::stillPath(unsigned ms) const
 
 std::string CaptureOptions::usage()
 {
-    return "Usage: dedoz-capture [options]   (run from the repository root)\n"
+    return "Usage: dedoz-capture [options]\n"
            "Renders the demo frame by frame on a fixed clock into an MP4 video (H.264 and\n"
            "the soundtrack as AAC), or into PNG stills. No sound is played.\n"
            "\n"
@@ -160,14 +162,19 @@ std::string CaptureOptions::usage()
            "                    FILE without its extension, then -MS.png\n"
            "  --fps N           frames per second, 1 to 240 (default 60)\n"
            "  --size WxH        frame size in pixels, 1 to 16384 each (default: the\n"
-           "                    size in data/settings.ini); even sides for a video\n"
+           "                    size in the settings file); even sides for a video\n"
            "  --from MS         start the video MS milliseconds into the show\n"
            "  --to MS           end the video there (default: the end of the show)\n"
            "  --stills MS,...   write a PNG of the frame shown at each time instead\n"
-           "  --seed N          random seed (default: the seed in data/settings.ini)\n"
+           "  --seed N          random seed (default: the seed in the settings file)\n"
            "  --glow N          glow targets at full size (1, default) or half size (2)\n"
-           "  --music FILE      soundtrack (default data/music/tovane.mp3)\n"
+           "  --music FILE      soundtrack (default: the demo's music/tovane.mp3)\n"
            "  --frame-log FILE  write one line per captured frame: index, time (ms),\n"
            "                    band 2 of the spectrum, hash of the frame's pixels\n"
-           "  --help            this text\n";
+           "  --layout-log FILE write the floor's 16 band lists as drawn from the seed\n"
+           "  --help            this text\n"
+           "\n"
+           "The data (settings, soundtrack, shaders) is read from data/ in the working\n"
+           "directory, else from ../share/games/dedoz beside the program; the user's\n"
+           "~/.config/dedoz/settings.ini wins over the installed settings.\n";
 }

@@ -22,6 +22,7 @@ struct CaptureOptions {
     int glow = 1;                  // glow target size divisor: 1 full size, 2 half size
     std::string music;             // empty: the demo's soundtrack
     std::string frameLog;          // empty: none (see FrameLog)
+    std::string layoutLog;         // empty: none (see LayoutLog)
     bool help = false;
 
     // Parses the arguments after the program name. Returns an empty string on

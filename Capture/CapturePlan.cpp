@@ -46,6 +46,10 @@ std::string CapturePlan::make(const CaptureOptions& options, uint64_t showFrames
     if (plan.first >= showFrames)
         return "--from " + std::to_string(options.from) + " ms is past the end of the show (" +
                showLength(clock, showFrames) + ")";
-    plan.end = options.to ? std::min(clock.firstFrameFrom(*options.to), showFrames) : showFrames;
+    // The show's last frame lasts until its end, so --to may name the end itself.
+    if (options.to && *options.to > clock.timeOf(showFrames))
+        return "--to " + std::to_string(*options.to) + " ms is past the end of the show (" +
+               showLength(clock, showFrames) + ")";
+    plan.end = options.to ? clock.firstFrameFrom(*options.to) : showFrames;
     return "";
 }

@@ -22,6 +22,6 @@ struct CapturePlan {
 
     // showFrames: frames of a whole run (the show ends before frame showFrames).
     // Returns an empty string and fills plan, or one line saying what is wrong
-    // (a start or a still at or past the end of the show).
+    // (a start or a still at or past the end of the show, an end past it).
     static std::string make(const CaptureOptions& options, uint64_t showFrames, CapturePlan& plan);
 };

@@ -12,9 +12,12 @@
 
 #include "Capture/CaptureOptions.h"
 
+class QuitSignals;
+
 class CaptureRunner {
 public:
-    explicit CaptureRunner(const CaptureOptions& options);
+    // quit: the program's signal handlers; a signal stops the run with CaptureError.
+    CaptureRunner(const CaptureOptions& options, const QuitSignals& quit);
 
     // Runs the capture with progress on standard error; returns the final summary
     // line. Throws CaptureError (bad input, files), GLErrorException, the
@@ -23,4 +26,5 @@ public:
 
 private:
     CaptureOptions m_options;
+    const QuitSignals& m_quit;
 };

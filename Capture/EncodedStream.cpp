@@ -46,6 +46,7 @@ void EncodedStream::send(const AVFrame* frame)
         // Takes the packet's reference and leaves it blank for the next one.
         result = av_interleaved_write_frame(m_format, m_packet.get());
         if (result < 0)
-            throw CaptureError("cannot write the video file: " + avErrorText(result));
+            throw CaptureError("cannot write '" + std::string(m_format->url) +
+                               "': " + avErrorText(result));
     }
 }

@@ -1,8 +1,6 @@
 // StillWriter: each PNG is one encoder packet, written whole to its temporary file.
 #include "Capture/StillWriter.h"
 
-#include <cstdio>
-
 #include "Capture/CaptureError.h"
 
 StillWriter::StillWriter(const std::vector<std::string>& paths, int width, int height)
@@ -35,13 +33,13 @@ void StillWriter::write(size_t index, const uint8_t* rgba)
         result = avcodec_receive_packet(m_encoder.get(), m_packet.get());
     if (result < 0)
         throw CaptureError("cannot encode '" + file.path() + "': " + avErrorText(result));
-    std::FILE* out = std::fopen(file.tempPath().c_str(), "wb");
-    const size_t size = static_cast<size_t>(m_packet->size);
-    const bool ok = out && std::fwrite(m_packet->data, 1, size, out) == size;
-    const bool closed = out && std::fclose(out) == 0;
+    try {
+        file.write(m_packet->data, static_cast<size_t>(m_packet->size));
+    } catch (...) {
+        av_packet_unref(m_packet.get());
+        throw;
+    }
     av_packet_unref(m_packet.get());
-    if (!ok || !closed)
-        throw CaptureError("cannot write '" + file.path() + "'");
     m_written[index] = true;
 }
 

@@ -27,10 +27,10 @@ AvCodecContextPtr newEncoder(const char* name)
 
 }  // namespace
 
-VideoWriter::VideoWriter(const std::string& path, int width, int height, int fps,
-                         const Sound* sound)
-    : m_file(path), m_fps(fps), m_converter(width, height, AV_PIX_FMT_YUV420P), m_audioWritten(0),
-      m_frames(0)
+VideoWriter::VideoWriter(const std::string& path, int width, int height, int fps, Soundtrack* sound,
+                         uint64_t soundStart)
+    : m_file(path), m_fps(fps), m_converter(width, height, AV_PIX_FMT_YUV420P), m_sound(nullptr),
+      m_audioWritten(0), m_frames(0)
 {
     AVFormatContext* format = nullptr;
     // The container follows the final name: the temporary name ends in ".part".
@@ -53,28 +53,29 @@ VideoWriter::VideoWriter(const std::string& path, int width, int height, int fps
     av_dict_free(&options);
 
     if (sound)
-        openAudio(*sound);
+        openAudio(*sound, soundStart);
 
     result = avio_open(&m_format->pb, m_file.tempPath().c_str(), AVIO_FLAG_WRITE);
     if (result < 0)
-        throw CaptureError("cannot write '" + path + "': " + avErrorText(result));
+        throw CaptureError("cannot write '" + m_file.tempPath() + "': " + avErrorText(result));
     AVDictionary* muxing = nullptr;
     av_dict_set(&muxing, "movflags", "+faststart", 0);  // index first: playable while downloading
     result = avformat_write_header(m_format.get(), &muxing);
     av_dict_free(&muxing);
     if (result < 0)
-        throw CaptureError("cannot write '" + path + "': " + avErrorText(result));
+        throw CaptureError("cannot write '" + m_file.tempPath() + "': " + avErrorText(result));
 }
 
-void VideoWriter::openAudio(const Sound& sound)
+void VideoWriter::openAudio(Soundtrack& sound, uint64_t start)
 {
-    m_sound = sound;
+    m_sound = &sound;
+    m_sound->seek(start);
     AvCodecContextPtr audio = newEncoder("aac");
     audio->sample_fmt = AV_SAMPLE_FMT_FLTP;
-    audio->sample_rate = sound.sampleRate;
-    av_channel_layout_default(&audio->ch_layout, sound.channels);
+    audio->sample_rate = sound.sampleRate();
+    av_channel_layout_default(&audio->ch_layout, sound.channels());
     audio->bit_rate = AUDIO_BIT_RATE;
-    audio->time_base = AVRational{1, sound.sampleRate};
+    audio->time_base = AVRational{1, sound.sampleRate()};
     m_audio = std::make_unique<EncodedStream>(m_format.get(), std::move(audio), nullptr);
 
     m_audioFrame.reset(av_frame_alloc());
@@ -87,6 +88,8 @@ void VideoWriter::openAudio(const Sound& sound)
     av_channel_layout_copy(&m_audioFrame->ch_layout, &encoder->ch_layout);
     if (av_frame_get_buffer(m_audioFrame.get(), 0) < 0)
         throw CaptureError("out of memory for the sound");
+    m_soundChunk.resize(static_cast<size_t>(encoder->frame_size) *
+                        static_cast<size_t>(sound.channels()));
 }
 
 void VideoWriter::writeSoundUntil(uint64_t end, bool last)
@@ -98,16 +101,14 @@ void VideoWriter::writeSoundUntil(uint64_t end, bool last)
         av_frame_make_writable(frame);
         frame->nb_samples = static_cast<int>(count);
         frame->pts = static_cast<int64_t>(m_audioWritten);
-        // Interleaved to planar; what lies past the end of the track is silence.
-        for (int c = 0; c < m_sound.channels; ++c) {
+        // The decoder's next piece, interleaved to planar.
+        m_sound->read(m_soundChunk.data(), static_cast<size_t>(count));
+        const int channels = m_sound->channels();
+        for (int c = 0; c < channels; ++c) {
             float* plane = reinterpret_cast<float*>(frame->data[c]);
-            for (uint64_t i = 0; i < count; ++i) {
-                const uint64_t source = m_sound.start + m_audioWritten + i;
-                plane[i] = source < m_sound.frames
-                               ? m_sound.data[source * static_cast<uint64_t>(m_sound.channels) +
-                                              static_cast<uint64_t>(c)]
-                               : 0.0f;
-            }
+            for (uint64_t i = 0; i < count; ++i)
+                plane[i] =
+                    m_soundChunk[i * static_cast<uint64_t>(channels) + static_cast<uint64_t>(c)];
         }
         m_audio->send(frame);
         m_audioWritten += count;
@@ -122,21 +123,21 @@ void VideoWriter::writeFrame(const uint8_t* rgba)
     m_video->send(frame);
     ++m_frames;
     if (m_audio)
-        writeSoundUntil(FrameClock::samplesAt(m_frames, m_fps, m_sound.sampleRate), false);
+        writeSoundUntil(FrameClock::samplesAt(m_frames, m_fps, m_sound->sampleRate()), false);
 }
 
 void VideoWriter::finish()
 {
     m_video->send(nullptr);
     if (m_audio) {
-        writeSoundUntil(FrameClock::samplesAt(m_frames, m_fps, m_sound.sampleRate), true);
+        writeSoundUntil(FrameClock::samplesAt(m_frames, m_fps, m_sound->sampleRate()), true);
         m_audio->send(nullptr);
     }
     int result = av_write_trailer(m_format.get());
     if (result < 0)
-        throw CaptureError("cannot write '" + m_file.path() + "': " + avErrorText(result));
+        throw CaptureError("cannot write '" + m_file.tempPath() + "': " + avErrorText(result));
     result = avio_closep(&m_format->pb);
     if (result < 0)
-        throw CaptureError("cannot write '" + m_file.path() + "': " + avErrorText(result));
+        throw CaptureError("cannot write '" + m_file.tempPath() + "': " + avErrorText(result));
     m_file.commit();
 }

@@ -13,23 +13,15 @@
 #include "Capture/EncodedStream.h"
 #include "Capture/FrameConverter.h"
 #include "Capture/OutputFile.h"
+#include "Capture/Soundtrack.h"
 
 class VideoWriter {
 public:
-    // Decoded sound: frames x channels interleaved floats, full scale -1 to 1. The
-    // video's first frame starts at audio frame `start`; past the end the sound is
-    // silence. Not owned: must outlive the writer.
-    struct Sound {
-        const float* data = nullptr;
-        uint64_t frames = 0;
-        int channels = 0;
-        int sampleRate = 0;
-        uint64_t start = 0;
-    };
-
-    // width and height even (yuv420p). sound: null for a video without sound.
+    // width and height even (yuv420p). sound: null for a video without sound, else
+    // read from audio frame soundStart on (not owned: must outlive the writer).
     // Throws CaptureError (unwritable path, missing encoder, ...).
-    VideoWriter(const std::string& path, int width, int height, int fps, const Sound* sound);
+    VideoWriter(const std::string& path, int width, int height, int fps, Soundtrack* sound,
+                uint64_t soundStart);
 
     // Encodes the next frame (OpenGL's RGBA, rows bottom-up) and the sound up to
     // its end. Throws CaptureError.
@@ -41,7 +33,7 @@ public:
     uint64_t fileSize() const { return m_file.size(); }
 
 private:
-    void openAudio(const Sound& sound);
+    void openAudio(Soundtrack& sound, uint64_t start);
     // Encodes the sound up to audio frame `end` of the video (whole encoder frames
     // only, unless `last`, which also sends the remainder).
     void writeSoundUntil(uint64_t end, bool last);
@@ -52,7 +44,8 @@ private:
     std::unique_ptr<EncodedStream> m_video;
     std::unique_ptr<EncodedStream> m_audio;
     FrameConverter m_converter;
-    Sound m_sound;
+    Soundtrack* m_sound;
+    std::vector<float> m_soundChunk;  // one encoder frame, interleaved
     AvFramePtr m_audioFrame;
     uint64_t m_audioWritten;  // audio frames sent to the encoder
     uint64_t m_frames;        // video frames sent

@@ -13,9 +13,13 @@ extern "C" {
 #include "Capture/CaptureError.h"
 #include "Capture/CaptureOptions.h"
 #include "Capture/CaptureRunner.h"
+#include "Zembra/Controllers/QuitSignals.h"
 
 int main(int argc, char** argv)
 {
+    // First: Ctrl-C or SIGTERM at any later moment stops the capture in order, its
+    // unfinished file removed (SDL, once started, would otherwise swallow them).
+    const QuitSignals quitSignals;
     CaptureOptions options;
     const std::string error =
         CaptureOptions::parse(std::vector<std::string>(argv + 1, argv + argc), options);
@@ -30,7 +34,7 @@ int main(int argc, char** argv)
     // The encoders' statistics would bury the progress line: errors only.
     av_log_set_level(AV_LOG_ERROR);
     try {
-        CaptureRunner(options).run();
+        CaptureRunner(options, quitSignals).run();
     } catch (const std::exception& e) {
         // The runner's objects are gone by now, and with them any unfinished file.
         std::cerr << "dedoz-capture: " << e.what() << std::endl;

@@ -10,13 +10,17 @@ ChainPrograms::~ChainPrograms()
     release();
 }
 
-void ChainPrograms::load()
+void ChainPrograms::load(const std::string& folder)
 {
-    pulse = std::make_unique<Shader>("data/shaders/pulse.vs", "data/shaders/pulse.ps");
+    const auto program = [&folder](const char* vertex, const char* fragment,
+                                   const char* definitions) {
+        return std::make_unique<Shader>(folder + "/" + vertex, folder + "/" + fragment,
+                                        definitions);
+    };
+    pulse = program("pulse.vs", "pulse.ps", "");
     // Both blurs are one source; only the axis differs.
-    horizontalBlur =
-        std::make_unique<Shader>(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
-    verticalBlur = std::make_unique<Shader>(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
+    horizontalBlur = program(BLUR_VERTEX_SOURCE, BLUR_FRAGMENT_SOURCE, HORIZONTAL_BLUR);
+    verticalBlur = program(BLUR_VERTEX_SOURCE, BLUR_FRAGMENT_SOURCE, VERTICAL_BLUR);
 }
 
 void ChainPrograms::release()

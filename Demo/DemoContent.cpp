@@ -15,8 +15,9 @@
 
 namespace DemoContent {
 
-const char* const SETTINGS_PATH = "data/settings.ini";
-const char* const MUSIC_PATH = "data/music/tovane.mp3";
+const char* const SETTINGS_FILE = "settings.ini";
+const char* const MUSIC_FILE = "music/tovane.mp3";
+const char* const SHADER_FOLDER = "shaders";
 
 }  // namespace DemoContent
 

@@ -8,8 +8,10 @@ class SceneManager;
 
 namespace DemoContent {
 
-extern const char* const SETTINGS_PATH;  // relative to the working directory
-extern const char* const MUSIC_PATH;
+// The show's files, relative to the data folder (found by DataFiles).
+extern const char* const SETTINGS_FILE;  // also the name of the user's own settings
+extern const char* const MUSIC_FILE;
+extern const char* const SHADER_FOLDER;  // the chain's six shader sources
 // Largest window side accepted from the settings, in pixels: beyond it no driver
 // offers a render target of the window's size.
 const int MAX_WINDOW_SIDE = 16384;

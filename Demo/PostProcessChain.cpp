@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "3D/FrameBuffer.h"
-#include "3D/LineRenderer.h"
+#include "3D/DrawContext.h"
 #include "3D/ScreenQuad.h"
 #include "3D/Shader.h"
 #include "3D/Texture.h"
@@ -82,7 +82,8 @@ Texture& PostProcessChain::secondTarget()
     return *m_second;
 }
 
-void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse)
+void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse,
+                                 const DrawContext& context)
 {
     pulse.use();
     // Looked up every frame, not cached: a program is free to move its uniforms.
@@ -92,7 +93,7 @@ void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse)
     const GLint fade = glGetUniformLocation(pulse.getProgramId(), "fade");
     checkGLError("glGetUniformLocation 'fade'");
     glUniform1f(fade, scenes.currentScene().getFade());
-    scenes.draw();
+    scenes.draw(context);
     Shader::unuse();
 }
 
@@ -143,9 +144,9 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
-    LineRenderer::setWidthScale(half ? 0.5f : 1.0f);
-    drawScene(scenes, pulse);
-    LineRenderer::setWidthScale(1.0f);
+    DrawContext copy;
+    copy.strokeScale = half ? 0.5f : 1.0f;
+    drawScene(scenes, pulse, copy);
     m_frameBuffer->unbind(GL_FRAMEBUFFER);
     stageEnded(FrameStage::SceneCopy);
 
@@ -178,7 +179,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
-    drawScene(scenes, pulse);
+    drawScene(scenes, pulse, DrawContext());
     stageEnded(FrameStage::WindowScene);
 
     // Pass 4: the glow added onto the window, weighted by the blur's alpha.

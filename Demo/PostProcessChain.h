@@ -11,6 +11,7 @@
 #include "Demo/FrameStageObserver.h"
 #include "Demo/GlowSize.h"
 
+struct DrawContext;
 class FrameBuffer;
 class SceneManager;
 class Shader;
@@ -39,10 +40,11 @@ public:
     // flipping: a caller may read the finished picture back before presenting it.
     // GL state left, at either size: no frame buffer, no program, depth test on,
     // blending off, texturing off, texture environment GL_MODULATE, viewport the
-    // full window, projection 45 deg / aspect 1, clear colour (0, 0, 0, 1), line
-    // width scale 1. Throws GLErrorException when an error is pending at one of
-    // its checks. pulse: the scene program ("amplif", "fade"); the blurs:
-    // screen-quad programs, given "blurOffset" (the spread in target texels).
+    // full window, projection 45 deg / aspect 1, clear colour (0, 0, 0, 1). The
+    // scenes draw the copy with a stroke scale of 1/2 at half size, the window with
+    // 1. Throws GLErrorException when an error is pending at one of its checks.
+    // pulse: the scene program ("amplif", "fade"); the blurs: screen-quad
+    // programs, given "blurOffset" (the spread in target texels).
     void render(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
                 const Shader& verticalBlur);
 
@@ -54,7 +56,7 @@ public:
     Texture& secondTarget();  // the horizontally blurred copy
 
 private:
-    static void drawScene(SceneManager& scenes, const Shader& pulse);
+    static void drawScene(SceneManager& scenes, const Shader& pulse, const DrawContext& context);
     // Makes the blur program current and gives "blurOffset" the glow's spread in
     // texels of targets targetHeight texels high.
     static void useBlur(const Shader& blur, int targetHeight);

@@ -9,7 +9,8 @@ const unsigned LINE_WIDTH = 4;  // pixels
 
 }  // namespace
 
-void drawPlacedLines(const LineRenderer& lines, const Vector3& position, const Vector3& rotation)
+void drawPlacedLines(const LineRenderer& lines, const Vector3& position, const Vector3& rotation,
+                     const DrawContext& context)
 {
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
@@ -18,6 +19,6 @@ void drawPlacedLines(const LineRenderer& lines, const Vector3& position, const V
     glRotatef(rotation.x, 1.0f, 0.0f, 0.0f);
     glRotatef(rotation.y, 0.0f, 1.0f, 0.0f);
     glRotatef(rotation.z, 0.0f, 0.0f, 1.0f);
-    lines.draw(LINE_WIDTH);
+    lines.draw(LINE_WIDTH, context);
     glPopMatrix();
 }

@@ -9,8 +9,10 @@
 #include "Effects/Colour.h"
 
 // Draws `lines` translated to `position`, then rotated about X, Y and Z in that order.
-// GL state: leaves the modelview matrix as it found it and the line width at 4.
-void drawPlacedLines(const LineRenderer& lines, const Vector3& position, const Vector3& rotation);
+// GL state: leaves the modelview matrix as it found it and the line width at 4
+// pixels times the context's stroke scale.
+void drawPlacedLines(const LineRenderer& lines, const Vector3& position, const Vector3& rotation,
+                     const DrawContext& context);
 
 template <class Shape>
 class LineMesh {
@@ -35,7 +37,10 @@ public:
     }
 
     // One matrix push and pop and one indexed line draw; see drawPlacedLines.
-    void draw() const { drawPlacedLines(m_lines, m_position, m_rotation); }
+    void draw(const DrawContext& context) const
+    {
+        drawPlacedLines(m_lines, m_position, m_rotation, context);
+    }
 
     Vector3 m_position;
     Vector3 m_rotation;

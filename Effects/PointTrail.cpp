@@ -2,8 +2,6 @@
 // adds only its curve. Depends on OpenGL 1.1 (through GLEW's header).
 #include "Effects/PointTrail.h"
 
-#include "3D/LineRenderer.h"
-
 #include <GL/glew.h>
 
 #include <cassert>
@@ -77,15 +75,14 @@ void PointTrail<Curve>::update()
 }
 
 template <typename Curve>
-void PointTrail<Curve>::draw() const
+void PointTrail<Curve>::draw(const DrawContext& context) const
 {
     const TrailPoint* first = m_points.get();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(TrailPoint), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(TrailPoint), first ? &first->r : nullptr);
-    // Scaled with the lines: the half-size glow copy draws everything half as wide.
-    glPointSize(3.0f * LineRenderer::widthScale());
+    glPointSize(3.0f * context.strokeScale);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(m_count));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "3D/DrawContext.h"
 #include "3D/Vector3.h"
 #include "Effects/Colour.h"
 #include "Effects/TrailPoint.h"
@@ -47,8 +48,9 @@ public:
     // curve's position for the current T when there is room, then advances T.
     void update();
     // GL state: enables then disables the vertex and colour arrays; leaves the point
-    // size at 3. Blending, depth test and matrices are the caller's.
-    void draw() const;
+    // size at 3 pixels times the context's stroke scale. Blending, depth test and
+    // matrices are the caller's.
+    void draw(const DrawContext& context) const;
 
     // Where the curve of a trail at centre with phase puts a point for T = t.
     static Vector3 curvePoint(const Vector3& centre, float t, float phase);

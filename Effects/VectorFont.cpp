@@ -155,18 +155,20 @@ const LineRenderer* VectorFont::glyph(char c) const
     return found == m_glyphs.end() ? nullptr : found->second.get();
 }
 
-void VectorFont::drawText180(const Vector3& position, const std::string& text, float scale) const
+void VectorFont::drawText180(const Vector3& position, const std::string& text, float scale,
+                             const DrawContext& context) const
 {
-    drawText(position, text, scale, 180.0f);
+    drawText(position, text, scale, 180.0f, context);
 }
 
-void VectorFont::drawText270(const Vector3& position, const std::string& text, float scale) const
+void VectorFont::drawText270(const Vector3& position, const std::string& text, float scale,
+                             const DrawContext& context) const
 {
-    drawText(position, text, scale, 270.0f);
+    drawText(position, text, scale, 270.0f, context);
 }
 
 void VectorFont::drawText(const Vector3& position, const std::string& text, float scale,
-                          float angle) const
+                          float angle, const DrawContext& context) const
 {
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
@@ -174,7 +176,7 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glScalef(scale, scale, scale);
     for (char c : text) {
         if (const LineRenderer* strokes = glyph(c))
-            strokes->draw(LINE_WIDTH);
+            strokes->draw(LINE_WIDTH, context);
         // Every character moves the pen, drawn or not, so words keep their spacing.
         glTranslatef(ADVANCE, 0.0f, 0.0f);
     }

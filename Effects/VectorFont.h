@@ -32,12 +32,16 @@ public:
     // (cells run towards +z, baseline towards -x). Letters are drawn in either case;
     // spaces and every other character are skipped but still move the pen.
     // GL state: the modelview matrix is restored; the line width is left at
-    // LINE_WIDTH when a glyph was drawn; the vertex and colour arrays end disabled.
-    void drawText180(const Vector3& position, const std::string& text, float scale) const;
-    void drawText270(const Vector3& position, const std::string& text, float scale) const;
+    // LINE_WIDTH times the context's stroke scale when a glyph was drawn; the
+    // vertex and colour arrays end disabled.
+    void drawText180(const Vector3& position, const std::string& text, float scale,
+                     const DrawContext& context) const;
+    void drawText270(const Vector3& position, const std::string& text, float scale,
+                     const DrawContext& context) const;
 
 private:
-    void drawText(const Vector3& position, const std::string& text, float scale, float angle) const;
+    void drawText(const Vector3& position, const std::string& text, float scale, float angle,
+                  const DrawContext& context) const;
 
     std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;  // keyed by lower-case letter
 };

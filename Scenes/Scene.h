@@ -3,6 +3,8 @@
 // that the post-processing chain reads every frame. Times are SDL ticks in ms.
 #pragma once
 
+#include "3D/DrawContext.h"
+
 class Music;
 class SpectrumGrid;
 
@@ -17,7 +19,7 @@ public:
     // Loads the current shot's view into the modelview matrix (GL state: modelview only).
     virtual void applyCamera() = 0;
     // Draws the scene's own objects over the already drawn grid; changes no scene state.
-    virtual void draw() = 0;
+    virtual void draw(const DrawContext& context) = 0;
     // Advances to time (ms); may change the grid. False on the call at which the scene ends.
     virtual bool update(SpectrumGrid& grid, Music& music, unsigned time) = 0;
 

@@ -29,14 +29,14 @@ Scene& SceneManager::currentScene()
     return *m_scenes[m_current];
 }
 
-void SceneManager::draw()
+void SceneManager::draw(const DrawContext& context)
 {
     Scene& scene = currentScene();
     scene.applyCamera();
     m_gridRenderer.clear();
     m_gridRenderer.add(m_grid.m_lines.m_vertices, m_grid.m_lines.m_indices);
-    m_gridRenderer.draw(4);
-    scene.draw();
+    m_gridRenderer.draw(4, context);
+    scene.draw(context);
 }
 
 bool SceneManager::update(Music& music, unsigned time)

@@ -25,9 +25,10 @@ public:
     void addScene(std::unique_ptr<Scene> pScene);
     // The scene being played. Only valid while update has not returned true.
     Scene& currentScene();
-    // GL state: sets the modelview matrix and the line width (4); draws the grid as
-    // GL_LINES, then the current scene. Projection, depth test and blending are the caller's.
-    void draw();
+    // GL state: sets the modelview matrix and the line width (4 pixels times the
+    // context's stroke scale); draws the grid as GL_LINES, then the current scene.
+    // Projection, depth test and blending are the caller's.
+    void draw(const DrawContext& context);
     // Advances the current scene to time (ms). True once the last scene has finished.
     bool update(Music& music, unsigned time);
 

@@ -3,6 +3,7 @@
 
 #include "Effects/AdditiveBlend.h"
 #include "Effects/SpectrumGrid.h"
+#include "Effects/TrailGroup.h"
 #include "Zembra/Random.h"
 
 namespace {
@@ -15,22 +16,6 @@ const int CELL_MARGIN = 10;  // random cells range from -10 to size - 10
 const Colour WAVE_COLOUR = {0.0f, 0.0f, 0.0f, 1.0f};
 const unsigned WAVE_FIRST_STEP = 1;
 const unsigned WAVE_STEP_LIMIT = 6;
-const int TRAIL_CAPACITY = 500;  // more than a trail ever holds (about 202 points)
-const float TRAIL_PHASES[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
-const float TRAIL_LAYER = 0.01f;  // each trail of a group sits this much below the last
-
-// Six trails around `centre`, trail k in colour k with phase k, lowered by k layers
-// so that the groups' points do not fight at one height.
-template <class Trail>
-void addTrailGroup(std::vector<std::unique_ptr<Trail>>& trails, const Vector3& centre)
-{
-    for (unsigned k = 0; k < 6; ++k) {
-        const Vector3 at = {centre.x, centre.y - TRAIL_LAYER * k, centre.z};
-        trails.push_back(
-            std::make_unique<Trail>(at, trailColours[k], TRAIL_CAPACITY, TRAIL_PHASES[k]));
-    }
-}
-
 float unitDraw()
 {
     return Random::next() / static_cast<float>(Random::MAX);
@@ -69,10 +54,10 @@ void updateAll(std::vector<std::unique_ptr<Object>>& objects)
 }
 
 template <class Object>
-void drawAll(const std::vector<std::unique_ptr<Object>>& objects)
+void drawAll(const std::vector<std::unique_ptr<Object>>& objects, const DrawContext& context)
 {
     for (const auto& object : objects)
-        object->draw();
+        object->draw(context);
 }
 
 // A random cell coordinate from -CELL_MARGIN to size - CELL_MARGIN, truncated toward
@@ -89,22 +74,22 @@ unsigned randomCell(unsigned size)
 ScenePartWorld::ScenePartWorld()
 {
     addShot({20, 5.5f, 20}, {75, 0, 75}, {30, 1, 30}, {78, 1, 78}, SHOT_MS);
-    addTrailGroup(m_cosTrails, {45, 3, 45});
-    addTrailGroup(m_sinTrails, {55, 2, 45});
-    addTrailGroup(m_sinTrails, {45, 2, 60});
+    TrailGroup{{45, 3, 45}}.addTo(m_cosTrails);
+    TrailGroup{{55, 2, 45}}.addTo(m_sinTrails);
+    TrailGroup{{45, 2, 60}}.addTo(m_sinTrails);
     spread(m_cubes, MESHES_PER_KIND, MESH_SIZE);
     spread(m_pyramids, MESHES_PER_KIND, MESH_SIZE);
     spread(m_spheres, MESHES_PER_KIND, MESH_SIZE, SPHERE_DIVISIONS);
 }
 
-void ScenePartWorld::draw()
+void ScenePartWorld::draw(const DrawContext& context)
 {
-    drawAll(m_cubes);
-    drawAll(m_pyramids);
-    drawAll(m_spheres);
+    drawAll(m_cubes, context);
+    drawAll(m_pyramids, context);
+    drawAll(m_spheres, context);
     const AdditiveBlend glow;
-    drawAll(m_sinTrails);
-    drawAll(m_cosTrails);
+    drawAll(m_sinTrails, context);
+    drawAll(m_cosTrails, context);
 }
 
 bool ScenePartWorld::update(SpectrumGrid& grid, Music& music, unsigned time)

@@ -27,10 +27,10 @@ public:
     // all spheres, x before z for each.
     ScenePartWorld();
 
-    // GL state: draws the meshes with the caller's depth test (line width 4), then the
-    // trails with depth test off and additive blending; ends with blending disabled
-    // and depth test enabled (point size 3).
-    void draw() override;
+    // GL state: draws the meshes with the caller's depth test (line width 4 x
+    // stroke scale), then the trails with depth test off and additive blending;
+    // ends with blending disabled and depth test enabled (point size 3 x stroke scale).
+    void draw(const DrawContext& context) override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
     using Cubes = std::vector<std::unique_ptr<LineCube>>;

@@ -34,10 +34,10 @@ const SceneSad::Title* SceneSad::currentTitle() const
     return m_step < TITLE_COUNT ? &TITLES[m_step] : nullptr;
 }
 
-void SceneSad::draw()
+void SceneSad::draw(const DrawContext& context)
 {
     if (const Title* title = currentTitle())
-        m_font.drawText180(title->position, title->text, title->scale);
+        m_font.drawText180(title->position, title->text, title->scale, context);
 }
 
 bool SceneSad::update(SpectrumGrid&, Music&, unsigned time)

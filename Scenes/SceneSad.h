@@ -22,7 +22,7 @@ public:
     SceneSad();
 
     // Draws the current step's title. GL state: as VectorFont::drawText180.
-    void draw() override;
+    void draw(const DrawContext& context) override;
     // Neither the grid nor the music is used.
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 

@@ -11,7 +11,7 @@ SceneSadSpectrum::SceneSadSpectrum()
     addShot({56, 4, 104}, {12, 5.5f, 47}, {23, 1, 56}, {46, 1, 29}, 5532);
 }
 
-void SceneSadSpectrum::draw()
+void SceneSadSpectrum::draw(const DrawContext&)
 {
 }
 

@@ -12,6 +12,6 @@ public:
     SceneSadSpectrum();
 
     // The picture is the grid alone: draws nothing and changes no GL state.
-    void draw() override;
+    void draw(const DrawContext& context) override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 };

@@ -33,11 +33,11 @@ SceneSadSpectrumGreet::SceneSadSpectrumGreet() : m_font(GREETING_COLOUR), m_step
             NAME_COUNT * STEP_MS);
 }
 
-void SceneSadSpectrumGreet::draw()
+void SceneSadSpectrumGreet::draw(const DrawContext& context)
 {
     for (unsigned k = 0; k < m_step; ++k) {
         const Greeting& name = GREETINGS[k];
-        (m_font.*name.drawText)(name.position, name.text, name.scale);
+        (m_font.*name.drawText)(name.position, name.text, name.scale, context);
     }
 }
 

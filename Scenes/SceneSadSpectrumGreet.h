@@ -19,13 +19,14 @@ public:
         std::string text;
         Vector3 position;
         float scale;
-        void (VectorFont::*drawText)(const Vector3&, const std::string&, float) const;
+        void (VectorFont::*drawText)(const Vector3&, const std::string&, float,
+                                     const DrawContext&) const;
     };
 
     SceneSadSpectrumGreet();
 
     // Draws the first m_step names. GL state: as VectorFont::drawText180.
-    void draw() override;
+    void draw(const DrawContext& context) override;
     // Flattens the grid and steps its colour waves on every update; resets its colours
     // on the update at which the scene ends. The music is not used.
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;

@@ -4,12 +4,12 @@
 
 #include "Effects/AdditiveBlend.h"
 #include "Effects/SpectrumGrid.h"
+#include "Effects/TrailGroup.h"
 #include "Zembra/Random.h"
 
 namespace {
 
-const int kTrailCapacity = 500;  // more than a trail ever holds (about 202)
-const double kSpacing = 1.5;     // world units between grid points, as the manager builds it
+const double kSpacing = 1.5;  // world units between grid points, as the manager builds it
 
 // Waves: first step and step limit give a diamond of radius 4.
 const unsigned kWaveFirstStep = 1;
@@ -25,20 +25,14 @@ float unit(int draw)
 SceneSpectrumImpulsePart::SceneSpectrumImpulsePart()
 {
     addShot({25, 5.5f, 20}, {65, 2, 20}, {35, 1, 30}, {75, 1, 30}, 15000);
-    // One spot, the six colours in order; heights step down by 0.01 so that the
-    // trails do not sit exactly on top of one another.
-    const float heights[6] = {3.0f, 2.99f, 2.98f, 2.97f, 2.96f, 2.95f};
-    const float phases[6] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
-    for (unsigned i = 0; i < 6; ++i)
-        m_trails.push_back(std::make_unique<ImpulseTrail>(
-            Vector3{55, heights[i], 40}, trailColours[i], kTrailCapacity, phases[i]));
+    TrailGroup{{55, 3, 40}}.addTo(m_trails);
 }
 
-void SceneSpectrumImpulsePart::draw()
+void SceneSpectrumImpulsePart::draw(const DrawContext& context)
 {
     const AdditiveBlend additive;
     for (const auto& trail : m_trails)
-        trail->draw();
+        trail->draw(context);
 }
 
 void SceneSpectrumImpulsePart::startRandomWave(SpectrumGrid& grid)

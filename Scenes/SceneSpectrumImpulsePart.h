@@ -20,8 +20,8 @@ public:
     SceneSpectrumImpulsePart();
 
     // GL state: draws the trails with AdditiveBlend, so blending ends disabled and the
-    // depth test enabled; leaves the point size at 3.
-    void draw() override;
+    // depth test enabled; leaves the point size at 3 x stroke scale.
+    void draw(const DrawContext& context) override;
     // Draws from Random: five values per wave started, in spectrum order.
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 

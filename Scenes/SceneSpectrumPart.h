@@ -18,8 +18,8 @@ public:
     SceneSpectrumPart();
 
     // GL state: draws the trails with AdditiveBlend, so blending ends disabled and the
-    // depth test enabled; leaves the point size at 3.
-    void draw() override;
+    // depth test enabled; leaves the point size at 3 x stroke scale.
+    void draw(const DrawContext& context) override;
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
     const SpectrumTrail& trail(unsigned k) const { return *m_trails[k]; }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The checks pass (make check): the layout of every C++ file (.clang-format), the
+# The checks pass (make check): includes pointing down the layers
+# (scripts/check-layers.sh), the layout of every C++ file (.clang-format), the
 # whole test suite on an AddressSanitizer +
 # UndefinedBehaviorSanitizer build (build-asan), the end-to-end test once more with
 # leak detection on the real program (tests/Demo/run-sanitized.sh), and the sound
@@ -12,6 +13,9 @@ jobs="${JOBS:-2}"
 # A report stops the process at once, so that the test that caused it fails.
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+
+echo "check: includes point down the layers"
+"$root/scripts/check-layers.sh" "$root"
 
 echo "check: every C++ file as .clang-format lays it out"
 (cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)

@@ -13,6 +13,7 @@ PACKAGES=(
   lame sox
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   clang-format
+  dpkg-dev lintian
 )
 
 missing=()

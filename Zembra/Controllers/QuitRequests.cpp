@@ -1,39 +1,17 @@
-// QuitRequests: POSIX signal handlers and SDL's event queue.
+// QuitRequests: the program's signal flag and SDL's event queue.
 #include "Zembra/Controllers/QuitRequests.h"
 
 #include <SDL/SDL.h>
 
-volatile std::sig_atomic_t QuitRequests::s_signalled = 0;
+#include "Zembra/Controllers/QuitSignals.h"
 
-QuitRequests::QuitRequests() : m_closed(false)
+QuitRequests::QuitRequests(const QuitSignals& signals) : m_signals(signals), m_closed(false)
 {
-    s_signalled = 0;
-    struct sigaction action = {};
-    action.sa_handler = &QuitRequests::onSignal;
-    sigemptyset(&action.sa_mask);
-    // SA_RESETHAND: the handler serves once, then the default action is back.
-    // SA_RESTART: the signal does not make the loop's system calls fail.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    // SDL installs handlers of its own that turn these signals into SDL_QUIT
-    // events; they are replaced here and restored by the destructor.
-    sigaction(SIGINT, &action, &m_previousInt);
-    sigaction(SIGTERM, &action, &m_previousTerm);
-}
-
-QuitRequests::~QuitRequests()
-{
-    sigaction(SIGTERM, &m_previousTerm, nullptr);
-    sigaction(SIGINT, &m_previousInt, nullptr);
-}
-
-void QuitRequests::onSignal(int)
-{
-    s_signalled = 1;
 }
 
 bool QuitRequests::isQuitRequested()
 {
-    return m_closed || s_signalled != 0;
+    return m_closed || m_signals.received();
 }
 
 void QuitRequests::update()

@@ -2,7 +2,7 @@
 #include "Zembra/Exceptions/GLErrorException.h"
 
 GLErrorException::GLErrorException(unsigned int code, const std::string& name)
-    : m_message(std::string(textForCode(code)) + " in '" + name + "'")
+    : Exception(std::string(textForCode(code)) + " in '" + name + "'")
 {
 }
 

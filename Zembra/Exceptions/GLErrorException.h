@@ -2,20 +2,16 @@
 // the call it followed. Message: "<text for the code> in '<name>'".
 #pragma once
 
-#include <exception>
 #include <string>
 
-class GLErrorException : public std::exception {
+#include "Zembra/Exceptions/Exception.h"
+
+class GLErrorException : public Exception<GLErrorException> {
 public:
-    explicit GLErrorException(const std::string& message) : m_message(message) {}
+    using Exception::Exception;
     // code: as glGetError returns it; name: the call or step the check followed.
     GLErrorException(unsigned int code, const std::string& name);
-    ~GLErrorException() override = default;
-    const char* what() const noexcept override { return m_message.c_str(); }
 
     // The table text for one OpenGL error code ("Unknown error" for codes it lacks).
     static const char* textForCode(unsigned int code);
-
-private:
-    std::string m_message;
 };

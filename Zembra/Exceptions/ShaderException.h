@@ -1,16 +1,8 @@
-// ShaderException: a shader program could not be read; base of the other shader failures.
-// Owns a copy of its message; copies keep the same what() text.
+// ShaderException: a shader program could not be read; base of the other shader
+// failures (ShaderCreationException, ShaderLoadingException), which a handler of
+// this type also catches.
 #pragma once
 
-#include <exception>
-#include <string>
+#include "Zembra/Exceptions/Exception.h"
 
-class ShaderException : public std::exception {
-public:
-    explicit ShaderException(const std::string& message) : m_message(message) {}
-    ~ShaderException() override = default;
-    const char* what() const noexcept override { return m_message.c_str(); }
-
-private:
-    std::string m_message;
-};
+using ShaderException = Exception<struct ShaderFailure>;

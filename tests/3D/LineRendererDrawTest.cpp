@@ -42,7 +42,7 @@ TEST(LineRendererDraw, EmptyRendererDrawsNothingAndLeavesTheArraysOff)
     glClear(GL_COLOR_BUFFER_BIT);
 
     LineRenderer empty;
-    empty.draw(4);
+    empty.draw(4, DrawContext());
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
@@ -50,6 +50,9 @@ TEST(LineRendererDraw, EmptyRendererDrawsNothingAndLeavesTheArraysOff)
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
     EXPECT_FLOAT_EQ(4.0f, width);
+    empty.draw(4, DrawContext{0.5f});
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_FLOAT_EQ(2.0f, width) << "times the stroke scale";
 
     for (const Pixel& p : target->read())
         ASSERT_TRUE(isBlack(p));
@@ -74,7 +77,7 @@ TEST(LineRendererDraw, RedLineLandsOnItsRowAndNowhereElse)
     const float y = row + 0.5f;
     LineRenderer renderer;
     renderer.addLine({-2.0f, y, 0.0f, 1, 0, 0, 1}, {w + 2.0f, y, 0.0f, 1, 0, 0, 1});
-    renderer.draw(1);
+    renderer.draw(1, DrawContext());
     glFinish();
 
     const std::vector<Pixel> pixels = target->read();
@@ -112,7 +115,7 @@ TEST(LineRendererDraw, IndicesChooseWhichVerticesAreJoined)
                   {w / 2.0f, h / 2.0f, 0, 1, 0, 0, 1},
                   {10.5f, h + 2.0f, 0, 1, 0, 0, 1}},
                  {2, 0});
-    renderer.draw(1);
+    renderer.draw(1, DrawContext());
     glFinish();
 
     const std::vector<Pixel> pixels = target->read();

@@ -58,7 +58,7 @@ Pixel renderPulse(const Shader& pulse, const float colour[4], float amplif, floa
     const float y = h / 2 + 0.5f;
     line.addLine({-1, y, 0, colour[0], colour[1], colour[2], colour[3]},
                  {w + 1.0f, y, 0, colour[0], colour[1], colour[2], colour[3]});
-    line.draw(1);
+    line.draw(1, DrawContext());
     Shader::unuse();
     const std::vector<Pixel> pixels = target->read();
     return pixels[static_cast<size_t>(h / 2) * w + w / 2];

@@ -145,9 +145,13 @@ TEST(CapturePlan, RangesAndStillsAgainstTheLengthOfTheShow)
     EXPECT_TRUE(plan.captures(120));
     EXPECT_FALSE(plan.captures(121));
 
-    o.to = 50000;  // past the end: the show ends first
+    o.to = 10000;  // the end itself: the whole rest of the show
     ASSERT_EQ("", CapturePlan::make(o, show, plan));
     EXPECT_EQ(600u, plan.end);
+    o.to = 10001;
+    const std::string after = CapturePlan::make(o, show, plan);
+    EXPECT_NE(std::string::npos, after.find("--to 10001 ms is past the end of the show (10000 ms)"))
+        << after;
 
     o.from = 10000;  // the time of frame 600, which the show never draws
     const std::string late = CapturePlan::make(o, show, plan);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,12 +14,18 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "Capture/LayoutLog.h"
+#include "Demo/DemoContent.h"
+#include "Scenes/SceneManager.h"
+#include "Zembra/Random.h"
+#include "support/DemoDirectory.h"
 #include "support/Process.h"
 
 namespace {
 
 const std::string CAPTURE = DEDOZ_BINARY_DIR "/dedoz-capture";
 const std::string BURSTS = DEDOZ_BINARY_DIR "/fixtures/capture/bursts.mp3";
+const std::string SPECTRUM_PART_BURST = DEDOZ_BINARY_DIR "/fixtures/capture/spectrum-part.mp3";
 const int RUN_MS = 120000;
 
 // One line of a frame log: index, time (ms), band 2 (-1 when not read), hash.
@@ -204,14 +211,17 @@ TEST_F(CaptureRun, MusicReachesThePicturesOnItsFrameAndStillsMatchTheVideo)
 TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
 {
     const std::string out = m_dir + "/bad.mp4";
+    const std::string fifo = m_dir + "/fifo.mp4";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
     struct Case {
         std::vector<std::string> args;
         std::string line;
     };
     const std::vector<Case> cases = {
         {{"--out", m_dir + "/missing/dir/x.mp4"},
-         "cannot write '" + m_dir + "/missing/dir/x.mp4': No such file"},
-        {{"--out", m_dir}, "it is a directory"},
+         "cannot create '" + m_dir + "/missing/dir/x.mp4.part': No such file or directory"},
+        {{"--out", m_dir}, "'" + m_dir + "': it is a directory, not a regular file"},
+        {{"--out", fifo}, "'" + fifo + "': it is a FIFO, not a regular file"},
         {{"--size", "0x120"}, "--size needs WIDTHxHEIGHT"},
         {{"--size", "16386x120"}, "--size needs WIDTHxHEIGHT"},
         {{"--fps", "0"}, "--fps needs a whole number from 1 to 240"},
@@ -239,6 +249,10 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
         EXPECT_FALSE(exists(m_dir + "/bad-1000.png")) << c.args[0];
         EXPECT_FALSE(exists(m_dir + "/bad-1000.png.part")) << c.args[0];
     }
+    struct stat info;
+    EXPECT_TRUE(lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode))
+        << "the FIFO was replaced";
+    EXPECT_FALSE(exists(fifo + ".part"));
 
     // No soundtrack: one warning, then a complete video without sound.
     const Process::Result silent =
@@ -248,4 +262,143 @@ TEST_F(CaptureRun, BadInputGetsOneLineAndLeavesNoFile)
     ASSERT_TRUE(exists(out));
     EXPECT_EQ("", probe(out, "a"));
     EXPECT_EQ("18", probeField(probe(out, "v"), "nb_read_frames"));
+}
+
+// The spectrum part (about 53 to 63 s into the show) listens to the music: a burst
+// starting at 57030 ms is first heard by the frame at 57050 ms (1141 at 20 fps),
+// and that frame is the first whose pixels (raised floor, pulse) differ from those of
+// a capture without sound. Scenes reading the spectrum a frame late would differ
+// first on the frame after.
+TEST_F(CaptureRun, TheSpectrumPartReactsOnTheFrameThatHearsTheBurst)
+{
+    ASSERT_TRUE(exists(SPECTRUM_PART_BURST));
+    const std::vector<std::string> range = {"--fps",  "20",    "--size", "160x120",
+                                            "--from", "56800", "--to",   "57300"};
+    auto logOf = [&](const std::string& music, const std::string& name) {
+        std::vector<std::string> args = range;
+        args.insert(args.end(), {"--music", music, "--out", m_dir + "/" + name + ".mp4",
+                                 "--frame-log", m_dir + "/" + name + ".log"});
+        const Process::Result r = capture(args);
+        EXPECT_EQ(0, r.exitCode) << r.err;
+        return readLog(m_dir + "/" + name + ".log");
+    };
+    const std::vector<LoggedFrame> heard = logOf(SPECTRUM_PART_BURST, "heard");
+    const std::vector<LoggedFrame> silent = logOf(m_dir + "/none.mp3", "silent");
+    ASSERT_EQ(10u, heard.size());
+    ASSERT_EQ(heard.size(), silent.size());
+    ASSERT_EQ(1136u, heard[0].index);
+
+    size_t loud = heard.size(), changed = heard.size();
+    for (size_t i = heard.size(); i-- > 0;) {
+        if (heard[i].band2 >= 0.25)
+            loud = i;
+        if (heard[i].hash != silent[i].hash)
+            changed = i;
+    }
+    ASSERT_LT(loud, heard.size());
+    EXPECT_EQ(1141u, heard[loud].index);
+    EXPECT_LT(heard[loud - 1].band2, 0.05);
+    EXPECT_EQ(loud, changed) << "the pictures answer on another frame than the music's";
+}
+
+// The end of the show: a time past it is refused with the show's length, and a
+// capture of its last second plays every scene to the end and writes that second's
+// frames. Its floor is the live demo's for the same seed: both build the show
+// straight after seeding (the capture after a measuring run, so it seeds again).
+TEST_F(CaptureRun, TheLastSecondIsCapturedWholeOnTheLiveDemosFloor)
+{
+    const std::string out = m_dir + "/end.mp4";
+    const std::vector<std::string> common = {"--fps",  "10", "--size", "160x120",
+                                             "--seed", "7",  "--out",  out};
+    std::vector<std::string> args = common;
+    args.insert(args.end(), {"--to", "3600000"});
+    const Process::Result past = capture(args);
+    EXPECT_EQ(1, past.exitCode);
+    EXPECT_EQ(1, lineCount(past.err)) << past.err;
+    const std::string prefix = "dedoz-capture: --to 3600000 ms is past the end of the show (";
+    ASSERT_EQ(0u, past.err.find(prefix)) << past.err;
+    EXPECT_FALSE(exists(out));
+    const unsigned long long length = std::strtoull(past.err.c_str() + prefix.size(), nullptr, 10);
+    ASSERT_GT(length, 90000u) << past.err;
+    ASSERT_EQ(0u, length % 100) << "at 10 fps every frame time is a multiple of 100 ms";
+
+    args = common;
+    args.insert(args.end(), {"--from", std::to_string(length - 1000), "--frame-log",
+                             m_dir + "/end.log", "--layout-log", m_dir + "/layout.txt"});
+    const Process::Result last = capture(args);
+    ASSERT_EQ(0, last.exitCode) << last.err;
+    EXPECT_NE(std::string::npos, last.err.find("Wrote " + out + ": 10 frames at 10 fps"))
+        << last.err;
+    const std::vector<LoggedFrame> frames = readLog(m_dir + "/end.log");
+    ASSERT_EQ(10u, frames.size());
+    EXPECT_EQ(length / 100 - 1, frames.back().index);
+
+    // The show as the live demo builds it for seed 7.
+    Random::seed(7);
+    SceneManager scenes;
+    addDemoScenes(scenes);
+    const std::string live = LayoutLog::describe(scenes.grid());
+    EXPECT_EQ(16, lineCount(live));
+    const std::string logged = readFile(m_dir + "/layout.txt");
+    EXPECT_TRUE(live == logged) << "first band, live: " << live.substr(0, live.find('\n'))
+                                << "\ncaptured: " << logged.substr(0, logged.find('\n'));
+}
+
+// Ctrl-C or SIGTERM stops a capture in order at any moment, its unfinished file
+// removed: before SDL starts (which would swallow the signals if it were first to
+// handle them), and while frames are rendered.
+TEST_F(CaptureRun, ASignalStopsTheCaptureInOrderAndLeavesNoFile)
+{
+    const std::string out = m_dir + "/stopped.mp4";
+    struct Case {
+        int signal;
+        std::string after;  // the line the signal follows
+    };
+    for (const Case& c : {Case{SIGTERM, "Warning: cannot read the soundtrack"},
+                          Case{SIGINT, "FrameBuffer created"}}) {
+        SCOPED_TRACE(c.after);
+        Process run({CAPTURE, "--size", "160x120", "--to", "60000", "--music", m_dir + "/none.mp3",
+                     "--out", out});
+        ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.waitForOutput(c.after, RUN_MS));
+        ASSERT_TRUE(run.signal(c.signal));
+        const Process::Result r = run.wait(30000);
+        EXPECT_FALSE(r.timedOut) << "the signal did not stop the capture";
+        EXPECT_EQ(0, r.signal) << "killed by the signal";
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_NE(
+            std::string::npos,
+            r.err.find("dedoz-capture: stopped by a signal: the unfinished output was removed\n"))
+            << r.err;
+        EXPECT_FALSE(exists(out));
+        EXPECT_FALSE(exists(out + ".part"));
+    }
+}
+
+// The demo's settings set the show up for the capture as for the demo: hres 0 vres 0
+// is a window of the screen's own size, so the stills have that size.
+TEST_F(CaptureRun, ScreenSizedWindowFromTheDemoSettings)
+{
+    const Process::Result display = Process::run({"xdotool", "getdisplaygeometry"}, {}, 10000);
+    unsigned width = 0, height = 0;
+    ASSERT_EQ(2, std::sscanf(display.out.c_str(), "%u %u", &width, &height)) << display.out;
+    DemoDirectory demo(DEDOZ_SOURCE_DIR);
+    ASSERT_TRUE(demo.ok()) << demo.error();
+    demo.writeSettings("hres 0\nvres 0\n");
+
+    const Process::Result r = Process::run({CAPTURE, "--out", m_dir + "/s.mp4", "--stills", "0"},
+                                           {}, RUN_MS, demo.path());
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ(0, countOccurrences(r.out, "Warning")) << r.out;
+    // A PNG's size: the first two big-endian words of its IHDR chunk (bytes 16-23).
+    const std::string png = readFile(m_dir + "/s-0.png");
+    ASSERT_GE(png.size(), 24u);
+    const auto word = [&](size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(png[at])) << 24 |
+               static_cast<unsigned>(static_cast<unsigned char>(png[at + 1])) << 16 |
+               static_cast<unsigned>(static_cast<unsigned char>(png[at + 2])) << 8 |
+               static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(width, word(16));
+    EXPECT_EQ(height, word(20));
 }

@@ -1,8 +1,11 @@
 // The dedoz program run whole inside Xvfb: lines, their order and streams, return
-// codes, the window it opens, and leaving on Escape held like a person holds it.
+// codes, the window it opens, leaving on Escape held like a person holds it, and the
+// whole show played to its end on a faster clock. The show's pictures are checked on
+// the capture's fixed clock (capture_show_pictures_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -148,16 +151,18 @@ void expectOrder(const std::string& out, const std::vector<std::string>& lines)
 }
 
 // Every line of a whole run, in order and nothing else: start-up, "Start !", and
-// after the stop request the shutdown, the frame buffer named by the id it was given.
-void expectWholeRun(const Process::Result& run)
+// after the stop request the shutdown, the frame buffer named by the id it was given;
+// `err` is all of standard error.
+void expectWholeRun(const Process::Result& run, const std::string& err = "")
 {
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ("", run.err);
+    EXPECT_EQ(err, run.err);
     const std::string frameBuffer = numberAfter(run.out, "New FrameBuffer id: ");
     const std::string first = numberAfter(run.out, "GL Texture ID created: ");
     const std::string second = numberAfter(run.out, "GL Texture ID created: ", 1);
     EXPECT_NE(first, second);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"
@@ -187,11 +192,34 @@ void expectWholeRun(const Process::Result& run)
 
 }  // namespace
 
-TEST_F(DemoRun, EscapeEndsTheRunInOrder)
+// The whole show, on a clock (SDL's ticks and delays, FastClock.cpp) that runs 20
+// times faster: it ends by itself with the lines of a normal run, and not before its
+// scenes' length has passed on that clock. Scene time is SDL ticks: a loop that
+// counted frames instead would play far longer than the deadline allows. Without
+// the soundtrack, as here, the player's one error line is all: the show plays silently.
+TEST_F(DemoRun, WholeShowPlaysSilentlyWithoutItsSoundtrackAndEndsByItself)
 {
-    writeSettings("seed 42\nhres 640\nvres 480\n");
-    expectWholeRun(runUntilEscape());
-    EXPECT_NE(std::string::npos, m_geometry.find("Geometry: 640x480")) << m_geometry;
+    const int speed = 20;       // as FastClock.cpp
+    const int showMs = 102842;  // the scenes' nominal length
+    writeSettings("seed 42\nhres 320\nvres 240\n");
+    ASSERT_EQ(0, unlink((m_dir + "/data/music").c_str()));
+    // A sanitizer runtime wants to be the first library loaded; the clock comes first.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    Process demo({DEDOZ},
+                 {std::string("LD_PRELOAD=") + DEDOZ_FAST_CLOCK,
+                  std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0"},
+                 m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Start !", RUN_MS)) << "the demo never started";
+    const auto start = std::chrono::steady_clock::now();
+    const Process::Result run = demo.wait(showMs / speed + 30000);
+    const auto played = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    ASSERT_FALSE(run.timedOut) << "the demo did not end by itself";
+    expectWholeRun(run, "The sound file does not exist or cannot be opened.\n");
+    // The margin: the time this test takes to see "Start !", on the fast clock.
+    EXPECT_GE(played * speed, showMs - 2000) << "the show ended early";
 }
 
 // Ctrl-C, SIGTERM and the window's close button end the run as Escape does.
@@ -205,6 +233,22 @@ TEST_F(DemoRun, SignalsAndTheCloseButtonEndTheRunAsEscapeDoes)
     SCOPED_TRACE("close button");
     expectWholeRun(
         runUntilStopped([](Process&) { return XCloseButton::press("DedoZ- (OpenGL)"); }));
+}
+
+// A signal during start-up, before SDL has started, ends the run in order too (at
+// its first frame) instead of killing it.
+TEST_F(DemoRun, ASignalBeforeSdlStartsEndsTheRunInOrder)
+{
+    // No settings file: its warning is written before SDL starts.
+    Process demo({DEDOZ}, {}, m_dir);
+    ASSERT_TRUE(demo.start());
+    ASSERT_TRUE(demo.waitForOutput("Fail to open the setting file", RUN_MS));
+    ASSERT_TRUE(demo.signal(SIGTERM));
+    const Process::Result run = demo.wait(STOP_MS);
+    EXPECT_EQ(0, run.signal) << "killed by the signal";
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("Start !\nEnd !\n")) << run.out;
+    EXPECT_EQ(run.out.size() - 14, run.out.rfind("Zembra closed\n")) << run.out;
 }
 
 TEST_F(DemoRun, SettingsChooseTheWindowAndBadValuesFallBack)
@@ -241,7 +285,7 @@ TEST_F(DemoRun, ScreenSizedWindowAndWindowLargerThanTheScreen)
     writeSettings("hres " + std::to_string(width + 64) + "\nvres " + std::to_string(height) + "\n");
     const Process::Result run = runUntilEscape();
     EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ(1, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
+    EXPECT_EQ(2, lineIndex(run.out, "Warning: the window (" + std::to_string(width + 64) + "x" +
                                         std::to_string(height) + ") is larger than the screen (" +
                                         screen +
                                         "), its edges are cut off; hres 0 vres 0 gives "
@@ -266,6 +310,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         RUN_MS, m_dir);
     EXPECT_EQ(0, run.exitCode) << run.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_object' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -276,6 +321,7 @@ TEST_F(DemoRun, HardwareCheckStopsAtTheFirstMissingExtension)
         Process::run({DEDOZ}, {"MESA_EXTENSION_OVERRIDE=-GL_ARB_framebuffer_sRGB"}, RUN_MS, m_dir);
     EXPECT_EQ(0, srgb.exitCode) << srgb.err;
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Extension 'GL_ARB_framebuffer_sRGB' not found\n"
         "The demo needs better hardware. Sorry about it\n"
@@ -303,6 +349,7 @@ TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
     EXPECT_EQ(-3, run.exitCode);
     EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/blur.ps'\n", run.err);
     EXPECT_EQ(
+        "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"
         "Music created\n"
         "Scene creation\n"
@@ -365,18 +412,6 @@ TEST_F(DemoRun, GLErrorInTheLoopReturnsMinusThree)
     EXPECT_EQ("Zembra closed", lastLine(run.out));
 }
 
-// Without the soundtrack the player's one error line is all: the demo plays silently
-// and ends normally.
-TEST_F(DemoRun, MissingSoundtrackRunsSilently)
-{
-    writeSettings("");
-    ASSERT_EQ(0, unlink((m_dir + "/data/music").c_str()));
-    const Process::Result run = runUntilEscape();
-    EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ("The sound file does not exist or cannot be opened.\n", run.err);
-    expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
-}
-
 // A FIFO where the soundtrack should be: opening it as a file would wait for a writer
 // forever. The player refuses it with its usual line and the demo runs silently.
 TEST_F(DemoRun, SoundtrackPathNamingAFifoRunsSilently)
@@ -393,10 +428,11 @@ TEST_F(DemoRun, SoundtrackPathNamingAFifoRunsSilently)
     expectOrder(run.out, {"Music created", "Start !", "End !", "Music deleted", "Zembra closed"});
 }
 
-// A screenshot of the X screen once the first shot has faded in: the floor lights a
-// measurable share of the window, and nothing is drawn outside it. (The dense
-// lines towards the horizon glow into a bright band at the top.)
-TEST_F(DemoRun, RunningWindowShowsTheFloor)
+// Escape ends a run with every line in order. Before it, a screenshot of the X screen
+// once the first shot has faded in: the floor lights a measurable share of the
+// window, and nothing is drawn outside it. (The dense lines towards the horizon glow
+// into a bright band at the top.)
+TEST_F(DemoRun, EscapeEndsTheRunInOrderAndTheWindowShowsTheFloor)
 {
     writeSettings("seed 42\nhres 640\nvres 480\n");
     XwdImage screen;
@@ -408,20 +444,29 @@ TEST_F(DemoRun, RunningWindowShowsTheFloor)
     m_whileRunning = [&] {
         // The scene fades in over its first 500 ms, measured on its clock: on a
         // loaded machine whose frames come that far apart it stays dark until the
-        // fade's next edge. Screenshots until one shows the floor, for at most 10 s.
+        // fade's next edge. Screenshots until one shows the floor, near lines included
+        // (the horizon's glow lights up first), for at most 10 s.
+        int top = 0, height = 0;
+        const std::size_t size = m_geometry.find("Geometry: ");
+        const std::size_t at = m_geometry.find("Position: ");
+        if (size == std::string::npos || at == std::string::npos ||
+            std::sscanf(m_geometry.c_str() + at, "Position: %*d,%d", &top) != 1 ||
+            std::sscanf(m_geometry.c_str() + size, "Geometry: %*dx%d", &height) != 1)
+            return;
         for (int attempt = 0; attempt < 20; ++attempt) {
             usleep(500 * 1000);
             captured = screen.captureRoot();
-            int count = 0;
+            int count = 0, near = 0;
             for (int y = 0; captured && y < screen.height(); y += 4)
-                for (int x = 0; x < screen.width(); x += 4)
+                for (int x = 0; x < screen.width(); x += 4) {
                     count += lit(x, y);
-            if (count > 640 * 480 / 20 / 16)
+                    near += lit(x, y) && y >= top + height * 3 / 4 && y < top + height;
+                }
+            if (count > 640 * 480 / 20 / 16 && near > 640 * 480 / 4 / 50 / 16)
                 break;
         }
     };
-    const Process::Result run = runUntilEscape();
-    EXPECT_EQ(0, run.exitCode) << run.err;
+    expectWholeRun(runUntilEscape());
     ASSERT_TRUE(captured) << screen.error();
 
     int left = -1, top = -1, width = 0, height = 0;

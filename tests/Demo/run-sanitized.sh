@@ -7,8 +7,9 @@
 # (tests/lsan.supp). Mesa unloads its software driver before the leak report,
 # which leaves that driver's frames nameless; dedoz is therefore started through
 # a small wrapper that preloads the driver (and the sanitizer runtime, which must
-# come first), so that the driver stays mapped. Only dedoz gets the preload: the
-# X server and the helpers of the test run as usual.
+# come first), so that the driver stays mapped; a library the test itself preloads
+# (the fast clock of the whole-show run) follows them. Only dedoz gets the preload:
+# the X server and the helpers of the test run as usual.
 #
 # Usage (from the repository root): tests/Demo/run-sanitized.sh [BUILD_DIR]
 # (default build-sanitize). Builds only what the test needs, with -j2.
@@ -37,7 +38,7 @@ trap restore EXIT
 mv -f "$build/dedoz" "$build/dedoz.sanitized"
 cat > "$build/dedoz" <<EOF
 #!/bin/sh
-LD_PRELOAD="$asan_runtime $driver" exec "\$(dirname "\$0")/dedoz.sanitized" "\$@"
+LD_PRELOAD="$asan_runtime $driver\${LD_PRELOAD:+ \$LD_PRELOAD}" exec "\$(dirname "\$0")/dedoz.sanitized" "\$@"
 EOF
 chmod +x "$build/dedoz"
 

@@ -49,13 +49,18 @@ TEST(PointTrailDraw, PointsLandOnTheCurveWithTheirColour)
     ImpulseTrail trail({3.0f, 3.0f, 0.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, 500, 0.0f);
     for (int i = 0; i < 60; ++i)
         trail.update();
-    trail.draw();
+    trail.draw(DrawContext());
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
     GLfloat size = 0;
     glGetFloatv(GL_POINT_SIZE, &size);
     EXPECT_EQ(3.0f, size);
+    // A picture at half the window's size: points half as wide (drawn before the
+    // read-back below, over the same pixels).
+    trail.draw(DrawContext{0.5f});
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_EQ(1.5f, size);
 
     const std::vector<Pixel> pixels = target->read();
     // Each point lights the pixel under it; the newest, drawn last, shows its own
@@ -90,8 +95,8 @@ TEST(PointTrailDraw, AdditiveBlendWeighsByAlphaAddsAndPutsTheFrameStateBack)
     {
         const AdditiveBlend additive;
         EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-        trail.draw();
-        trail.draw();  // twice: 2 x 0.3 x 0.5 of full red
+        trail.draw(DrawContext());
+        trail.draw(DrawContext());  // twice: 2 x 0.3 x 0.5 of full red
     }
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));

@@ -1,10 +1,13 @@
-// Point trails without GL: emission, ageing and removal, colour and fade, and the
-// four curves with their steps.
+// Point trails without GL: emission, ageing and removal, colour and fade, the four
+// curves with their steps, and the six-trail groups the scenes set up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "Effects/PointTrail.h"
+#include "Effects/TrailGroup.h"
 
 namespace {
 
@@ -142,4 +145,25 @@ TEST(PointTrail, FourCurvesAndTheirSteps)
     expectFirstStep<ImpulseTrail>(0.03f);
     expectFirstStep<WorldTrailCos>(0.03f);
     expectFirstStep<WorldTrailSin>(0.03f);
+}
+
+// A trail group: six trails in colour order, each 0.01 below the one before, with the
+// shared phases plus the group's offset, and room for 500 points.
+TEST(TrailGroup, SixTrailsInColourOrderSteppingDownWithTheirPhases)
+{
+    std::vector<std::unique_ptr<WorldTrailSin>> trails;
+    TrailGroup{{10, 2, 30}, 1.0f}.addTo(trails);
+    ASSERT_EQ(6u, trails.size());
+    const float heights[6] = {2.0f, 1.99f, 1.98f, 1.97f, 1.96f, 1.95f};
+    const float phases[6] = {1.2f, 1.4f, 1.6f, 1.7f, 1.9f, 2.1f};
+    for (unsigned k = 0; k < 6; ++k) {
+        WorldTrailSin& trail = *trails[k];
+        EXPECT_EQ(500u, trail.capacity());
+        EXPECT_FLOAT_EQ(0.3f * trailColours[k].g, trail.colour().g) << k;
+        EXPECT_FLOAT_EQ(0.3f * trailColours[k].b, trail.colour().b) << k;
+        // The phase shows in the first point's z, the height in its y.
+        trail.update();
+        expectAt(WorldTrailSin::curvePoint({10, heights[k], 30}, 0.0f, phases[k]),
+                 trail.points()[0]);
+    }
 }

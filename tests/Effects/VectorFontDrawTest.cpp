@@ -62,9 +62,9 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270)
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<GLfloat> before = modelview();
     if (turned270)
-        font.drawText270(at, text, kScale);
+        font.drawText270(at, text, kScale, DrawContext());
     else
-        font.drawText180(at, text, kScale);
+        font.drawText180(at, text, kScale, DrawContext());
     EXPECT_EQ(before, modelview()) << "'" << text << "'";
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     return {testgl::readPixels(kW, kH)};

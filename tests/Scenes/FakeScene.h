@@ -25,7 +25,7 @@ public:
         m_log.push_back(m_name + ":camera");
         m_camera.look();
     }
-    void draw() override { m_log.push_back(m_name + ":draw"); }
+    void draw(const DrawContext&) override { m_log.push_back(m_name + ":draw"); }
     bool update(SpectrumGrid& grid, Music&, unsigned time) override
     {
         m_log.push_back(m_name + ":update@" + std::to_string(time));
@@ -46,5 +46,5 @@ public:
 class OtherFakeScene : public FakeScene {
 public:
     using FakeScene::FakeScene;
-    void draw() override { m_log.push_back(m_name + ":other-draw"); }
+    void draw(const DrawContext&) override { m_log.push_back(m_name + ":other-draw"); }
 };

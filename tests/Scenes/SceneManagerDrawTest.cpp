@@ -28,7 +28,7 @@ struct Picture {
 Picture drawOnce(SceneManager& manager)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    manager.draw();
+    manager.draw(DrawContext());
     glFinish();
     Picture p;
     glGetFloatv(GL_MODELVIEW_MATRIX, p.modelview.data());

@@ -15,8 +15,8 @@ const unsigned kStart = 1000;  // tick of the scene's first update
 
 }  // namespace
 
-// In over 500 ms, held to 570 ms, out over 2250 ms, on a cycle from the first
-// update, which also starts the first shot.
+// In over 500 ms, held to 570 ms (phase 570 still held), out over 2250 ms, on a
+// cycle from the first update, which also starts the first shot.
 TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
 {
     Music music;
@@ -26,8 +26,9 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
     EXPECT_EQ(kStart, scene.camera(0).startTime());
 
     const std::vector<std::pair<unsigned, float>> fades = {
-        {0, 0.0f},           {499, 499 / 500.0f}, {540, 499 / 500.0f}, {571, 2249 / 2250.0f},
-        {2819, 1 / 2250.0f}, {2821, 1 / 500.0f},  // the first shot has ended: a new cycle
+        {0, 0.0f},           {499, 499 / 500.0f},   {540, 499 / 500.0f},
+        {570, 499 / 500.0f}, {571, 2249 / 2250.0f}, {2819, 1 / 2250.0f},
+        {2821, 1 / 500.0f},  // the first shot has ended: a new cycle
     };
     for (const auto& [phase, fade] : fades) {
         EXPECT_TRUE(scene.update(grid, music, kStart + phase));

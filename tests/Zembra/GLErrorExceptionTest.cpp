@@ -1,7 +1,16 @@
-// GLErrorException messages and checkGLError against a real GL context.
+// The failure kinds: GLErrorException messages, each kind its own type with its
+// message, and checkGLError against a real GL context.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Zembra/Engine.h"
+#include "Zembra/Exceptions/EngineInitialisationException.h"
+#include "Zembra/Exceptions/FrameBufferException.h"
+#include "Zembra/Exceptions/RenderBufferException.h"
+#include "Zembra/Exceptions/ShaderCreationException.h"
+#include "Zembra/Exceptions/ShaderLoadingException.h"
+#include "Zembra/Exceptions/WindowCreationException.h"
 #include "Zembra/GLError.h"
 
 TEST(GLErrorException, MessagesFollowTheCodeTable)
@@ -22,6 +31,39 @@ TEST(GLErrorException, CopyKeepsTheMessage)
     GLErrorException original(0x502, "Draw");
     GLErrorException copy = original;
     EXPECT_STREQ(original.what(), copy.what());
+}
+
+// The entry routine's handlers in their order: the code a failure ends the run with.
+int codeFor(const std::function<void()>& fail)
+{
+    try {
+        fail();
+    } catch (const EngineInitialisationException&) {
+        return -2;
+    } catch (const GLErrorException&) {
+        return -3;
+    } catch (const ShaderException&) {
+        return -3;
+    } catch (const std::exception&) {
+        return -4;
+    }
+    return 0;
+}
+
+// Each kind is told apart by its handler and keeps its message through a copy.
+TEST(Exceptions, EachKindReachesItsOwnHandlerWithItsMessage)
+{
+    EXPECT_EQ(-2, codeFor([] { throw EngineInitialisationException("a"); }));
+    EXPECT_EQ(-3, codeFor([] { throw GLErrorException(0x502, "Draw"); }));
+    EXPECT_EQ(-3, codeFor([] { throw ShaderCreationException("b"); }));
+    EXPECT_EQ(-3, codeFor([] { throw ShaderLoadingException("c"); }));
+    EXPECT_EQ(-4, codeFor([] { throw WindowCreationException("d"); }));
+    EXPECT_EQ(-4, codeFor([] { throw FrameBufferException("e"); }));
+    EXPECT_EQ(-4, codeFor([] { throw RenderBufferException("f"); }));
+    const WindowCreationException original("Fail to resize");
+    const WindowCreationException copy = original;
+    EXPECT_STREQ("Fail to resize", copy.what());
+    EXPECT_STREQ("Fail to read shaders", ShaderException("Fail to read shaders").what());
 }
 
 TEST(CheckGLError, RealContext)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -23,13 +24,14 @@
 #include "Capture/VideoWriter.h"
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
 #include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/Engine.h"
-#include "Zembra/Random.h"
 #include "Zembra/Window.h"
 
 extern "C" {
@@ -54,30 +56,24 @@ struct Totals {
 
 // Captures `frames` frames (after a few unrecorded ones) into path. With `split`,
 // a glFinish after the chain charges rendering to rendering alone.
-Totals capture(Engine& engine, int width, int height, int frames, bool split,
+Totals capture(const ShowSetup& setup, Engine& engine, int frames, bool split,
                const std::string& path)
 {
     const FrameClock clock(60);
+    const DataFiles data = DataFiles::find(DataPlaces::current(), std::cerr);
     Soundtrack soundtrack;
     std::string reason;
-    soundtrack.load(DemoContent::MUSIC_PATH, reason);
+    soundtrack.load(data.music(), reason);
     Music music;
     music.setClock(0);
     music.init();
-    if (music.load(DemoContent::MUSIC_PATH))
+    if (music.load(data.music().c_str()))
         music.play();
-    Random::seed(42);
-    std::unique_ptr<SceneManager> scenes = std::make_unique<SceneManager>();
-    addDemoScenes(*scenes);
-    ChainPrograms programs;
-    programs.load();
-    PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
-    VideoWriter::Sound sound;
-    sound.data = soundtrack.data();
-    sound.frames = soundtrack.frames();
-    sound.channels = soundtrack.channels();
-    sound.sampleRate = soundtrack.sampleRate();
-    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &sound : nullptr);
+    const int width = setup.windowWidth(), height = setup.windowHeight();
+    std::unique_ptr<SceneManager> scenes = setup.makeScenes();
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms(data.shaders());
+    const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine.getWindow());
+    VideoWriter writer(path, width, height, 60, soundtrack.loaded() ? &soundtrack : nullptr, 0);
 
     Totals totals;
     const int warmUp = 5;
@@ -96,11 +92,11 @@ Totals capture(Engine& engine, int width, int height, int frames, bool split,
         const uint64_t frame = static_cast<uint64_t>(i + warmUp);
         music.setClock(static_cast<unsigned>(clock.timeOf(frame)));
         if (frame > 0 && scenes->update(music, clock.tickOf(frame))) {
-            scenes = std::make_unique<SceneManager>();  // the show ended: play it again
-            addDemoScenes(*scenes);
+            scenes = setup.makeScenes();  // the show ended: play it again
         }
         auto begin = Clock::now();
-        chain.render(*scenes, *programs.pulse, *programs.horizontalBlur, *programs.verticalBlur);
+        chain->render(*scenes, *programs->pulse, *programs->horizontalBlur,
+                      *programs->verticalBlur);
         if (split)
             glFinish();
         if (recording)
@@ -137,9 +133,11 @@ int main(int argc, char** argv)
     av_log_set_level(AV_LOG_ERROR);
     const std::string path = "/tmp/capturebench-" + std::to_string(getpid()) + ".mp4";
     try {
-        Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "capturebench");
-        const Totals split = capture(engine, width, height, frames, true, path);
-        const Totals whole = capture(engine, width, height, frames, false, path);
+        // The demo's default seed at full glow: the same frames on every run.
+        const ShowSetup setup(ShowSetup::DEFAULT_SEED, width, height, GLOW_FULL);
+        const std::unique_ptr<Engine> engine = setup.openWindow("capturebench");
+        const Totals split = capture(setup, *engine, frames, true, path);
+        const Totals whole = capture(setup, *engine, frames, false, path);
         std::printf(
             "capturebench %dx%d frames=%d render_ms=%.2f readback_ms=%.2f encode_ms=%.2f "
             "added=%.0f%% split_fps=%.1f capture_fps=%.1f\n",

@@ -115,12 +115,12 @@ struct Variant {
 struct Rig {
     Rig(int width, int height)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
-          pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps"),
-          horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR),
-          verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR),
-          beforeHorizontal(BLUR_VERTEX_FILE, "tools/framebench/before/hblur.ps"),
-          beforeVertical(BLUR_VERTEX_FILE, "tools/framebench/before/vblur.ps")
+          beforeHorizontal(std::string("data/shaders/") + BLUR_VERTEX_SOURCE,
+                           "tools/framebench/before/hblur.ps"),
+          beforeVertical(std::string("data/shaders/") + BLUR_VERTEX_SOURCE,
+                         "tools/framebench/before/vblur.ps")
     {
+        programs.load("data/shaders");
         Window& window = *engine.getWindow();
         variants.push_back({"before",
                             &beforeHorizontal,
@@ -131,16 +131,16 @@ struct Rig {
                             {},
                             {}});
         variants.push_back({"glow1",
-                            &horizontalBlur,
-                            &verticalBlur,
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
                             std::make_unique<PostProcessChain>(window, GlowSize::Full),
                             {},
                             {},
                             {},
                             {}});
         variants.push_back({"glow2",
-                            &horizontalBlur,
-                            &verticalBlur,
+                            programs.horizontalBlur.get(),
+                            programs.verticalBlur.get(),
                             std::make_unique<PostProcessChain>(window, GlowSize::Half),
                             {},
                             {},
@@ -150,11 +150,12 @@ struct Rig {
     }
     void render(Variant& v)
     {
-        v.chain->renderFrame(scenes, pulse, *v.horizontalBlur, *v.verticalBlur);
+        v.chain->renderFrame(scenes, *programs.pulse, *v.horizontalBlur, *v.verticalBlur);
     }
 
     Engine engine;
-    Shader pulse, horizontalBlur, verticalBlur, beforeHorizontal, beforeVertical;
+    ChainPrograms programs;
+    Shader beforeHorizontal, beforeVertical;
     std::vector<Variant> variants;
     SceneManager scenes;
 };

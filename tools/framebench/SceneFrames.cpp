@@ -17,14 +17,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "3D/Shader.h"
 #include "Demo/ChainPrograms.h"
+#include "Demo/DataFiles.h"
+#include "Demo/DemoContent.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
+#include "Demo/ShowSetup.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/ScenePartWorld.h"
@@ -48,18 +52,20 @@ double percentile(const std::vector<double>& sorted, double share)
 // engine and the chain have logged their shutdown).
 std::string run(int width, int height, int frames, const std::string& scene)
 {
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench");
+    // The demo's default seed at full glow: the same floor bands and world layout
+    // on every run.
+    const ShowSetup setup(ShowSetup::DEFAULT_SEED, width, height, GLOW_FULL);
+    const DataFiles data = DataFiles::find(DataPlaces::current(), std::cerr);
+    const std::unique_ptr<Engine> engine = setup.openWindow("framebench");
     Music music;
-    const bool playing = music.init() && music.load("data/music/tovane.mp3");
-    Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    Shader horizontalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, HORIZONTAL_BLUR);
-    Shader verticalBlur(BLUR_VERTEX_FILE, BLUR_FRAGMENT_FILE, VERTICAL_BLUR);
-    PostProcessChain chain(*engine.getWindow(), GlowSize::Full);
+    const bool playing = music.init() && music.load(data.music().c_str());
+    const std::unique_ptr<ChainPrograms> programs = setup.makePrograms(data.shaders());
+    const std::unique_ptr<PostProcessChain> chain = setup.makeChain(*engine->getWindow());
 
     std::unique_ptr<SceneManager> scenes;
     auto restart = [&] {
-        // The demo's default seed: the same floor bands and world layout on every run.
-        Random::seed(42);
+        // One scene instead of the show, from the show's seed.
+        Random::seed(setup.seed());
         scenes = std::make_unique<SceneManager>();
         if (scene == "world")
             scenes->addScene(std::make_unique<ScenePartWorld>());
@@ -78,7 +84,8 @@ std::string run(int width, int height, int frames, const std::string& scene)
     const int warmUp = 5;
     for (int i = -warmUp; i < frames; ++i) {
         const auto begin = std::chrono::steady_clock::now();
-        chain.renderFrame(*scenes, pulse, horizontalBlur, verticalBlur);
+        chain->renderFrame(*scenes, *programs->pulse, *programs->horizontalBlur,
+                           *programs->verticalBlur);
         glFinish();
         clock += CLOCK_STEP_MS;
         const bool ended = scenes->update(music, clock);

@@ -11,6 +11,7 @@
 
 #include "Zembra/Controllers/InputManager.h"
 #include "Zembra/Controllers/QuitRequests.h"
+#include "Zembra/Controllers/QuitSignals.h"
 #include "Zembra/Controllers/SDL_Keyboard.h"
 
 namespace {
@@ -133,23 +134,25 @@ TEST_F(KeyboardTest, NewKeyboardStartsFromTheHeldState)
     EXPECT_TRUE(second.isQuitRequested());
 }
 
-// SIGTERM is caught while the device lives; the handler found before is put back.
-// A close request is seen even after SDL's queue was left to fill up.
+// SIGTERM is caught while the program's QuitSignals lives, also before the device
+// is made; the handler found before is put back. A close request is seen even after
+// SDL's queue was left to fill up.
 TEST_F(KeyboardTest, QuitRequestsFromASignalAndTheCloseButton)
 {
     struct sigaction before = {}, after = {};
     sigaction(SIGTERM, nullptr, &before);
     {
-        QuitRequests requests;
-        EXPECT_FALSE(requests.isQuitRequested());
+        const QuitSignals signals;
         raise(SIGTERM);
+        QuitRequests requests(signals);
         EXPECT_TRUE(requests.isQuitRequested());
     }
     sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(before.sa_handler, after.sa_handler);
 
-    QuitRequests requests;
-    EXPECT_FALSE(requests.isQuitRequested()) << "a new device starts without a request";
+    const QuitSignals signals;
+    QuitRequests requests(signals);
+    EXPECT_FALSE(requests.isQuitRequested()) << "new handlers start without a request";
     SDL_Event event = {};
     event.type = SDL_USEREVENT;
     int queued = 0;
