@@ -110,7 +110,7 @@ public:
                 block.addLine({x, -1.0f, -2.0f, blockGrey, blockGrey, blockGrey, 1.0f},
                               {x, 1.0f, -2.0f, blockGrey, blockGrey, blockGrey, 1.0f});
             }
-            block.draw(4);
+            block.draw(4, context);
         }
         if (careless) {
             glEnable(GL_BLEND);
