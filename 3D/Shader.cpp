@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
 
 #include "Zembra/Exceptions/ShaderCreationException.h"
 #include "Zembra/Exceptions/ShaderLoadingException.h"
@@ -26,9 +27,24 @@ std::unique_ptr<char[]> infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter
     return log;
 }
 
+// source with definitions inserted after its #version line (which must come
+// first), or in front when it has none.
+std::string withDefinitions(const char* source, const std::string& definitions)
+{
+    std::string text(source);
+    if (definitions.empty())
+        return text;
+    if (text.compare(0, 8, "#version") != 0)
+        return definitions + text;
+    if (text.find('\n') == std::string::npos)
+        text += '\n';
+    return text.insert(text.find('\n') + 1, definitions);
+}
+
 }  // namespace
 
-Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
+               const std::string& fragmentDefinitions)
     : m_vertex(0), m_fragment(0), m_program(0)
 {
     m_vertex = glCreateShader(GL_VERTEX_SHADER);
@@ -47,8 +63,9 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
         const GLchar* source = vertexSource.get();
         GLint length = static_cast<GLint>(std::strlen(source));
         glShaderSource(m_vertex, 1, &source, &length);
-        source = fragmentSource.get();
-        length = static_cast<GLint>(std::strlen(source));
+        const std::string fragmentText = withDefinitions(fragmentSource.get(), fragmentDefinitions);
+        source = fragmentText.c_str();
+        length = static_cast<GLint>(fragmentText.size());
         glShaderSource(m_fragment, 1, &source, &length);
 
         glCompileShader(m_vertex);

@@ -1,6 +1,7 @@
 // Shader: owns one linked GLSL program and its vertex and fragment shader
-// objects, built from two text files. Exists only fully linked (a failing
-// constructor throws and releases what it created). Sets no uniforms.
+// objects, built from two text files (one fragment source may serve several
+// programs through definitions put in front of it). Exists only fully linked (a
+// failing constructor throws and releases what it created). Sets no uniforms.
 #pragma once
 
 #include <GL/glew.h>
@@ -13,7 +14,11 @@ public:
     // Reads, compiles and links; never changes the current program.
     // Throws GLErrorException ("glCreateShader"), ShaderException ("Fail to read
     // shaders"), ShaderCreationException (compile) or ShaderLoadingException (link).
-    Shader(const std::string& vertexPath, const std::string& fragmentPath);
+    // fragmentDefinitions (e.g. "#define BLUR_VERTICAL\n") go in front of the
+    // fragment source, after its #version line when it has one; the driver's log
+    // then counts their lines too.
+    Shader(const std::string& vertexPath, const std::string& fragmentPath,
+           const std::string& fragmentDefinitions = std::string());
     // Leaves no program current, then deletes program and shaders; no log.
     ~Shader();
 

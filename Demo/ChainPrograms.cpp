@@ -12,13 +12,15 @@ ChainPrograms::~ChainPrograms()
 
 void ChainPrograms::load(const std::string& folder)
 {
-    const auto program = [&folder](const char* name) {
-        const std::string base = folder + "/" + name;
-        return std::make_unique<Shader>(base + ".vs", base + ".ps");
+    const auto program = [&folder](const char* vertex, const char* fragment,
+                                   const char* definitions) {
+        return std::make_unique<Shader>(folder + "/" + vertex, folder + "/" + fragment,
+                                        definitions);
     };
-    pulse = program("pulse");
-    horizontalBlur = program("hblur");
-    verticalBlur = program("vblur");
+    pulse = program("pulse.vs", "pulse.ps", "");
+    // Both blurs are one source; only the axis differs.
+    horizontalBlur = program(BLUR_VERTEX_SOURCE, BLUR_FRAGMENT_SOURCE, HORIZONTAL_BLUR);
+    verticalBlur = program(BLUR_VERTEX_SOURCE, BLUR_FRAGMENT_SOURCE, VERTICAL_BLUR);
 }
 
 void ChainPrograms::release()

@@ -8,6 +8,13 @@
 
 class Shader;
 
+// The two blur programs share one vertex and one fragment source (file names in the
+// shader folder); the definition given to the fragment source picks the axis.
+const char* const BLUR_VERTEX_SOURCE = "blur.vs";
+const char* const BLUR_FRAGMENT_SOURCE = "blur.ps";
+const char* const HORIZONTAL_BLUR = "#define BLUR_HORIZONTAL\n";
+const char* const VERTICAL_BLUR = "#define BLUR_VERTICAL\n";
+
 class ChainPrograms {
 public:
     ChainPrograms();
@@ -16,7 +23,7 @@ public:
     ChainPrograms(const ChainPrograms&) = delete;
     ChainPrograms& operator=(const ChainPrograms&) = delete;
 
-    // Reads NAME.vs and NAME.ps from `folder`. Needs a current GL context. Throws
+    // Reads pulse.vs and pulse.ps, blur.vs and blur.ps from `folder`. Needs a current GL context. Throws
     // the ShaderException family; programs loaded before the failing one stay
     // until release or destruction.
     void load(const std::string& folder);

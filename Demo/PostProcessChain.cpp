@@ -128,13 +128,13 @@ void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse,
     Shader::unuse();
 }
 
-void PostProcessChain::useBlur(const Shader& blur) const
+void PostProcessChain::useBlur(const Shader& blur, int targetHeight)
 {
     blur.use();
     const GLint offset = glGetUniformLocation(blur.getProgramId(), "blurOffset");
     checkGLError("glGetUniformLocation 'blurOffset'");
-    // A half-size texel spans two window pixels.
-    glUniform1f(offset, m_size == GlowSize::Half ? GLOW_SPREAD / 2.0f : GLOW_SPREAD);
+    // A half-size target has half the texels: the same share, the same picture.
+    glUniform1f(offset, GLOW_SPREAD * static_cast<float>(targetHeight));
 }
 
 void PostProcessChain::bindTarget(const Texture& target)
@@ -209,7 +209,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     glClearColor(0.0f, 0.0f, 0.25f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
-    useBlur(horizontalBlur);
+    useBlur(horizontalBlur, glowHeight);
     drawScreenQuad(*m_first, glowWidth, glowHeight);
     Shader::unuse();
     checkGLError("Draw");
@@ -221,7 +221,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
         // no longer needed. The quad covers every texel: no clear, no blending, so
         // the target holds the blur's colour and its alpha (the glow's weight).
         bindTarget(*m_first);
-        useBlur(verticalBlur);
+        useBlur(verticalBlur, glowHeight);
         drawScreenQuad(*m_second, glowWidth, glowHeight);
         Shader::unuse();
         m_frameBuffer->unbind(GL_FRAMEBUFFER);
@@ -253,7 +253,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         stageEnded(FrameStage::Composite);
     } else {
-        useBlur(verticalBlur);
+        useBlur(verticalBlur, glowHeight);
         drawScreenQuad(*m_second, width, height);
         Shader::unuse();
         stageEnded(FrameStage::VerticalBlur);

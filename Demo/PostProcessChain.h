@@ -23,8 +23,9 @@ class Window;
 
 class PostProcessChain {
 public:
-    // Spread of the glow: the standard deviation of each blur, in window pixels.
-    static constexpr float GLOW_SPREAD = 6.0f;
+    // Spread of the glow: the standard deviation of each blur as a share of the
+    // picture's height (5 pixels at 480 lines), so that every size looks alike.
+    static constexpr float GLOW_SPREAD = 5.0f / 480.0f;
 
     // Needs a current GL context. Logs "Frame buffer preparation (R2T)" between
     // the targets and the frame buffer; a frame buffer that does not validate
@@ -72,8 +73,8 @@ public:
 private:
     static void drawScene(SceneManager& scenes, const Shader& pulse, const DrawContext& context);
     // Makes the blur program current and gives "blurOffset" the glow's spread in
-    // texels of the targets.
-    void useBlur(const Shader& blur) const;
+    // texels of targets targetHeight texels high.
+    static void useBlur(const Shader& blur, int targetHeight);
     // Points the frame buffer at target and binds it.
     void bindTarget(const Texture& target);
     void stageEnded(FrameStage stage) const;

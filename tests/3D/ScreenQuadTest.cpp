@@ -103,7 +103,8 @@ TEST(ScreenQuad, RestoresMatricesAndForcesDepthOnTexturingOff)
     const float white[4] = {1, 1, 1, 1};
     const Texture texture(2, 2, white);
     GetCapturedStdout();
-    const Shader program("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader program("data/shaders/blur.vs", "data/shaders/blur.ps",
+                         "#define BLUR_HORIZONTAL\n");
 
     // The opposite of what the quad leaves: odd matrices, projection current,
     // depth test off, texturing on, a program in use.

@@ -1,4 +1,4 @@
-// The six shader files of the demo on a real GL context: they build, the pulse
+// The four shader files of the demo on a real GL context: they build, the pulse
 // program fades and pumps the scene colours, and each blur spreads a thin line
 // along its own axis only, wide enough to read as glow.
 #include <gtest/gtest.h>
@@ -6,6 +6,8 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -22,6 +24,10 @@ using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
+
+// One source for both blurs; the definition in front of it picks the axis.
+const char* const BLUR_VS = "data/shaders/blur.vs";
+const char* const BLUR_PS = "data/shaders/blur.ps";
 
 std::unique_ptr<Shader> makePulse()
 {
@@ -65,8 +71,9 @@ void expectNear(int expected, int actual, const char* what)
 }
 
 // A window-sized source texture, black but for white texels in the rectangle
-// [x0, x1] x [y0, y1] (inclusive, texel coordinates, row 0 at the bottom).
-std::unique_ptr<Texture> makeSource(int x0, int x1, int y0, int y1)
+// [x0, x1] x [y0, y1] (inclusive, texel coordinates, row 0 at the bottom), whose
+// alpha is `alpha` (for the vertical blur: the sharp pixel's brightness).
+std::unique_ptr<Texture> makeSource(int x0, int x1, int y0, int y1, unsigned char alpha = 255)
 {
     const int w = testgl::window().getWidth();
     const int h = testgl::window().getHeight();
@@ -74,7 +81,7 @@ std::unique_ptr<Texture> makeSource(int x0, int x1, int y0, int y1)
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
             for (int c = 0; c < 4; ++c)
-                texels[(static_cast<size_t>(y) * w + x) * 4 + c] = 255;
+                texels[(static_cast<size_t>(y) * w + x) * 4 + c] = c < 3 ? 255 : alpha;
     auto source = std::make_unique<Texture>(w, h);
     source->bind();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -129,12 +136,12 @@ protected:
 
 }  // namespace
 
-TEST(ShaderFiles, AllSixBuildAndUseTheUniformsTheChainLooksUp)
+TEST(ShaderFiles, AllThreeProgramsBuildAndUseTheUniformsTheChainLooksUp)
 {
     testgl::engine();
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     // An unused uniform is optimised away and its lookup answers -1.
     EXPECT_GE(glGetUniformLocation(pulse.getProgramId(), "amplif"), 0);
     EXPECT_GE(glGetUniformLocation(pulse.getProgramId(), "fade"), 0);
@@ -197,15 +204,15 @@ TEST(ShaderFiles, PulseBrightensTheColoursOnABeat)
 
 TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx, cx, cy - 10, cy + 10);
     const std::vector<Pixel> pixels = blur(hblur, *source, 0.0f);
 
     // Along the line's middle row: brightest on the line, fading symmetrically,
-    // still visible 12 pixels away, gone beyond the kernel's reach (12 texels and
+    // still visible 11 pixels away, gone beyond the kernel's reach (11 texels and
     // the linear filter's one).
     EXPECT_GT(at(pixels, cx, cy).r, 30);
-    for (int d = 1; d <= 12; ++d) {
+    for (int d = 1; d <= 11; ++d) {
         const int left = at(pixels, cx - d, cy).r;
         const int right = at(pixels, cx + d, cy).r;
         EXPECT_GT(left, 0) << "distance " << d;
@@ -227,12 +234,12 @@ TEST_F(BlurFiles, HorizontalBlurSpreadsAVerticalLineSidewaysOnly)
 
 TEST_F(BlurFiles, VerticalBlurSpreadsAHorizontalLineUpAndDownOnly)
 {
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx - 10, cx + 10, cy, cy);
     const std::vector<Pixel> pixels = blur(vblur, *source, 0.0f);
 
     EXPECT_GT(at(pixels, cx, cy).r, 25);
-    for (int d = 1; d <= 12; ++d) {
+    for (int d = 1; d <= 11; ++d) {
         const int below = at(pixels, cx, cy - d).r;
         const int above = at(pixels, cx, cy + d).r;
         EXPECT_GT(below, 0) << "distance " << d;
@@ -254,8 +261,10 @@ TEST_F(BlurFiles, VerticalBlurSpreadsAHorizontalLineUpAndDownOnly)
 TEST_F(BlurFiles, VerticalBlurAddsOntoWhatIsAlreadyThere)
 {
     // Pass 4 of the chain: GL_SRC_ALPHA, GL_ONE blending onto the sharp picture.
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    const std::unique_ptr<Texture> source = makeSource(cx - 10, cx + 10, cy, cy);
+    // The source's alpha is the sharp pixel's brightness that the horizontal blur
+    // passes on: first dark beneath the line, then white.
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
+    const std::unique_ptr<Texture> source = makeSource(cx - 10, cx + 10, cy, cy, 0);
     const std::vector<Pixel> pixels = blur(vblur, *source, 0.25f, true);
 
     const int background = 64;  // 0.25 as a byte, give or take rounding
@@ -263,11 +272,17 @@ TEST_F(BlurFiles, VerticalBlurAddsOntoWhatIsAlreadyThere)
     EXPECT_EQ(at(pixels, 5, 5).r, at(pixels, cx, cy + 40).r) << "nothing added far from the line";
     EXPECT_GT(at(pixels, cx, cy).r, background + 20) << "the glow is added, weighted by its alpha";
     EXPECT_GT(at(pixels, cx, cy + 6).r, at(pixels, cx, cy + 40).r);
+
+    // Onto a white sharp pixel nothing is added: the glow lights the dark only.
+    const std::unique_ptr<Texture> bright = makeSource(cx - 10, cx + 10, cy, cy, 255);
+    const std::vector<Pixel> onBright = blur(vblur, *bright, 0.25f, true);
+    EXPECT_LE(std::abs(background - at(onBright, cx, cy).r), 1);
+    EXPECT_GT(at(onBright, cx, cy + 3).r, background + 10) << "the glow beside it stays";
 }
 
 TEST_F(BlurFiles, GlowDoesNotWrapAroundTheEdges)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(0, 0, 0, h - 1);
     const std::vector<Pixel> pixels = blur(hblur, *source, 0.0f);
     EXPECT_GT(at(pixels, 3, cy).r, 0);
@@ -277,24 +292,24 @@ TEST_F(BlurFiles, GlowDoesNotWrapAroundTheEdges)
 
 TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
     const std::unique_ptr<Texture> source = makeSource(cx, cx, 0, h - 1);
     const std::vector<Pixel> unset = blur(hblur, *source, 0.0f, false, 0.0f);
     const std::vector<Pixel> full = blur(hblur, *source, 0.0f, false, 6.0f);
     const std::vector<Pixel> half = blur(hblur, *source, 0.0f, false, 3.0f);
     const std::vector<Pixel> narrow = blur(hblur, *source, 0.0f, false, 2.0f);
-    const std::vector<Pixel> wide = blur(hblur, *source, 0.0f, false, 10.0f);
-    // Unset means 6, and the weights are laid out for 6: a wider spread is held there.
-    for (int d = 0; d <= 14; ++d) {
+    const std::vector<Pixel> widest = blur(hblur, *source, 0.0f, false, 12.0f);
+    // Unset means 6; past 6 the taps are drawn apart and reach further.
+    for (int d = 0; d <= 14; ++d)
         EXPECT_EQ(at(unset, cx + d, cy).r, at(full, cx + d, cy).r) << "distance " << d;
-        EXPECT_EQ(at(unset, cx + d, cy).r, at(wide, cx + d, cy).r) << "distance " << d;
-    }
+    EXPECT_GT(at(widest, cx + 21, cy).r, 0) << "a spread of 12 reaches twice as far as 6";
+    EXPECT_EQ(0, at(unset, cx + 14, cy).r);
     // Half the spread (the half-size glow's) reaches half as far and keeps more on
     // the line; a narrow one keeps more still, and nothing 10 pixels away. No texel
     // is left out between the taps drawn together: the light falls off steadily.
     EXPECT_GT(at(unset, cx + 11, cy).r, 0);
     EXPECT_GT(at(half, cx + 5, cy).r, 0);
-    EXPECT_EQ(0, at(half, cx + 8, cy).r);
+    EXPECT_EQ(0, at(half, cx + 10, cy).r);
     EXPECT_GT(at(half, cx, cy).r, at(unset, cx, cy).r);
     EXPECT_GT(at(narrow, cx, cy).r, at(half, cx, cy).r);
     EXPECT_EQ(0, at(narrow, cx + 10, cy).r);
@@ -308,21 +323,26 @@ TEST_F(BlurFiles, BlurOffsetSetsTheSpread)
 }
 
 // Far from any edge a uniform picture keeps its level through both blurs (the
-// weights add up to 1), apart from each blur's own response: hblur squares and
-// lifts by 2.5, vblur lifts by 2 and writes the glow's weight 0.8 as alpha.
+// weights add up to 1), apart from each blur's own response: the horizontal blur
+// squares and lifts by 2 and passes the sharp brightness on as alpha; the vertical
+// one levels the light off at 0.3 (0.3 (1 - exp(-10 x))) and weighs it by 2.5 (1 -
+// the alpha it reads), at most 1.
 TEST_F(BlurFiles, AUniformPictureKeepsItsLevel)
 {
-    const Shader hblur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader vblur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
-    const float grey[4] = {0.4f, 0.4f, 0.4f, 1.0f};
+    const Shader hblur(BLUR_VS, BLUR_PS, "#define BLUR_HORIZONTAL\n");
+    const Shader vblur(BLUR_VS, BLUR_PS, "#define BLUR_VERTICAL\n");
+    // Alpha as the horizontal blur would pass it on for this grey.
+    const float grey[4] = {0.4f, 0.4f, 0.4f, 0.4f};
     const Texture source(static_cast<unsigned>(w), static_cast<unsigned>(h), grey);
     const unsigned char level = Texture::componentToByte(0.4f);
     const double value = level / 255.0;
     const std::vector<Pixel> horizontal = blur(hblur, source);
     const std::vector<Pixel> vertical = blur(vblur, source);
-    expectNear(static_cast<int>(2.5 * value * value * 255 + 0.5), at(horizontal, cx, cy).r,
+    expectNear(static_cast<int>(2.0 * value * value * 255 + 0.5), at(horizontal, cx, cy).r,
                "hblur");
-    expectNear(255, at(horizontal, cx, cy).a, "hblur alpha");
-    expectNear(static_cast<int>(2.0 * value * 255 + 0.5), at(vertical, cx, cy).r, "vblur");
-    expectNear(204, at(vertical, cx, cy).a, "vblur alpha");
+    expectNear(level, at(horizontal, cx, cy).a, "hblur alpha");
+    const double glow = 0.3 * (1.0 - std::exp(-10.0 * value));
+    expectNear(static_cast<int>(glow * 255 + 0.5), at(vertical, cx, cy).r, "vblur");
+    expectNear(static_cast<int>(std::min(1.0, 2.5 * (1.0 - value)) * 255 + 0.5),
+               at(vertical, cx, cy).a, "vblur alpha");
 }

@@ -62,8 +62,7 @@ protected:
         const std::string folder = m_dir + "/data/shaders";
         ASSERT_EQ(0, unlink(folder.c_str()));
         ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
-        for (const char* name :
-             {"pulse.vs", "pulse.ps", "hblur.vs", "hblur.ps", "vblur.vs", "vblur.ps"}) {
+        for (const char* name : {"pulse.vs", "pulse.ps", "blur.vs", "blur.ps"}) {
             const std::string path = folder + "/" + name;
             if (name == missing)
                 continue;
@@ -392,10 +391,10 @@ TEST_F(DemoRun, WindowCreationFailureReturnsMinusFour)
 TEST_F(DemoRun, MissingShaderFileReturnsMinusThree)
 {
     writeSettings("");
-    makeShaderFolder("hblur.ps");
+    makeShaderFolder("blur.ps");
     const Process::Result run = Process::run({DEDOZ}, {}, RUN_MS, m_dir);
     EXPECT_EQ(-3, run.exitCode);
-    EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/hblur.ps'\n", run.err);
+    EXPECT_EQ("Erreur d'ouverture du fichier: 'data/shaders/blur.ps'\n", run.err);
     EXPECT_EQ(
         "Settings file: data/settings.ini\n"
         "Zembra initiliased\n"

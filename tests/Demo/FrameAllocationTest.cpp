@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "3D/Shader.h"
+#include "Demo/ChainPrograms.h"
 #include "Demo/GlowSize.h"
 #include "Demo/PostProcessChain.h"
 #include "Effects/PointTrail.h"
@@ -29,6 +30,10 @@
 #include "Zembra/Controllers/SDL_Keyboard.h"
 #include "Zembra/Engine.h"
 #include "support/ScriptedSpectrum.h"
+
+// The blur programs' one source, as the demo loads it from data/shaders.
+static const std::string BLUR_VS = std::string("data/shaders/") + BLUR_VERTEX_SOURCE;
+static const std::string BLUR_PS = std::string("data/shaders/") + BLUR_FRAGMENT_SOURCE;
 
 static std::atomic<long> g_allocations{0};
 
@@ -105,8 +110,8 @@ TEST(FrameAllocation, WholeFramesAllocateNothing)
     SceneManager scenes;
     scenes.addScene(std::make_unique<SceneSadSpectrum>());
     const Shader pulse("data/shaders/pulse.vs", "data/shaders/pulse.ps");
-    const Shader horizontalBlur("data/shaders/hblur.vs", "data/shaders/hblur.ps");
-    const Shader verticalBlur("data/shaders/vblur.vs", "data/shaders/vblur.ps");
+    const Shader horizontalBlur(BLUR_VS, BLUR_PS, HORIZONTAL_BLUR);
+    const Shader verticalBlur(BLUR_VS, BLUR_PS, VERTICAL_BLUR);
     // The size the demo picks here: half on the software renderer of the tests.
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     PostProcessChain chain(*engine.getWindow(), chooseGlowSize(GLOW_AUTOMATIC, renderer));

@@ -119,8 +119,10 @@ struct Rig {
     // renderWidth, renderHeight: 0 renders at the window's size.
     Rig(int width, int height, int renderWidth = 0, int renderHeight = 0)
         : engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, width, height, "framebench"),
-          beforeHorizontal("data/shaders/hblur.vs", "tools/framebench/before/hblur.ps"),
-          beforeVertical("data/shaders/vblur.vs", "tools/framebench/before/vblur.ps")
+          beforeHorizontal(std::string("data/shaders/") + BLUR_VERTEX_SOURCE,
+                           "tools/framebench/before/hblur.ps"),
+          beforeVertical(std::string("data/shaders/") + BLUR_VERTEX_SOURCE,
+                         "tools/framebench/before/vblur.ps")
     {
         programs.load("data/shaders");
         Window& window = *engine.getWindow();
