@@ -9,11 +9,11 @@
 
 namespace {
 
-const double kSpacing = 1.5;  // world units between grid points, as the manager builds it
+const double SPACING = 1.5;  // world units between grid points, as the manager builds it
 
 // Waves: first step and step limit give a diamond of radius 4.
-const unsigned kWaveFirstStep = 1;
-const unsigned kWaveStepLimit = 6;
+const unsigned WAVE_FIRST_STEP = 1;
+const unsigned WAVE_STEP_LIMIT = 6;
 
 float unit(int draw)
 {
@@ -46,12 +46,12 @@ void SceneSpectrumImpulsePart::startRandomWave(SpectrumGrid& grid)
     const Vector3 camera = currentCamera().getPosition();
     // Column q: up to 20 cells (30 units) beyond the camera's x. Truncated towards zero;
     // a column off the grid is ignored by startWave.
-    const int q = static_cast<int>(20.0 * ahead / Random::MAX + camera.x / kSpacing);
+    const int q = static_cast<int>(20.0 * ahead / Random::MAX + camera.x / SPACING);
     // Row p: 20 to 30, the strip z = 30 to 45 that the camera looks along.
     const int p = static_cast<int>(20.0 + 10.0 * Random::next() / Random::MAX);
     const Colour colour = {unit(red), unit(green), unit(blue), 0.7f};
-    grid.startWave(static_cast<unsigned>(p), static_cast<unsigned>(q), colour, kWaveFirstStep,
-                   kWaveStepLimit);
+    grid.startWave(static_cast<unsigned>(p), static_cast<unsigned>(q), colour, WAVE_FIRST_STEP,
+                   WAVE_STEP_LIMIT);
 }
 
 bool SceneSpectrumImpulsePart::update(SpectrumGrid& grid, Music& music, unsigned time)

@@ -13,7 +13,7 @@ LineVertex vertex(float x)
     return {x, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f};
 }
 
-const char* const kOddWarning =
+const char* const ODD_WARNING =
     "Warning: You are trying to add a odd number to the LineRenderer (last point truncated)\n";
 
 }  // namespace
@@ -52,7 +52,7 @@ TEST(LineRendererLists, AddLinesPairsPointsAndDropsAnOddLastOne)
 
     CaptureStdout();
     renderer.addLines({vertex(0), vertex(1), vertex(2), vertex(3), vertex(4)});
-    EXPECT_EQ(kOddWarning, GetCapturedStdout());
+    EXPECT_EQ(ODD_WARNING, GetCapturedStdout());
 
     ASSERT_EQ(6u, renderer.m_vertices.size());
     EXPECT_FLOAT_EQ(3.0f, renderer.m_vertices.back().x);  // the fifth point is gone
@@ -61,7 +61,7 @@ TEST(LineRendererLists, AddLinesPairsPointsAndDropsAnOddLastOne)
     // A single point is odd too: warning, nothing added.
     CaptureStdout();
     renderer.addLines({vertex(9)});
-    EXPECT_EQ(kOddWarning, GetCapturedStdout());
+    EXPECT_EQ(ODD_WARNING, GetCapturedStdout());
     EXPECT_EQ(6u, renderer.m_vertices.size());
     EXPECT_EQ(6u, renderer.m_indices.size());
 }

@@ -19,16 +19,16 @@ using testing::internal::GetCapturedStdout;
 
 namespace {
 
-const char* const kGoodVertex =
+const char* const GOOD_VERTEX =
     "#version 120\n"
     "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; gl_FrontColor = gl_Color; }\n";
-const char* const kGoodFragment = "#version 120\nvoid main() { gl_FragColor = gl_Color; }\n";
-const char* const kBadVertex =
+const char* const GOOD_FRAGMENT = "#version 120\nvoid main() { gl_FragColor = gl_Color; }\n";
+const char* const BAD_VERTEX =
     "#version 120\nvoid main() { gl_Position = undeclaredVertexThing; }\n";
-const char* const kBadFragment =
+const char* const BAD_FRAGMENT =
     "#version 120\nvoid main() { gl_FragColor = undeclaredFragmentThing; }\n";
 // Compiles (the helper is declared) but cannot link (it is never defined).
-const char* const kUnlinkableFragment =
+const char* const UNLINKABLE_FRAGMENT =
     "#version 120\nvec4 helperDefinedNowhere();\nvoid main() { gl_FragColor = helperDefinedNowhere(); }\n";
 
 std::string file(const std::string& name, const char* text)
@@ -103,8 +103,8 @@ void expectNothingLeftFrom(GLuint probe)
 TEST(Shader, GoodPairLinksSilentlyAndLeavesTheCurrentProgramAlone)
 {
     testgl::engine();
-    const std::string vs = file("good.vs", kGoodVertex);
-    const std::string ps = file("good.ps", kGoodFragment);
+    const std::string vs = file("good.vs", GOOD_VERTEX);
+    const std::string ps = file("good.ps", GOOD_FRAGMENT);
 
     const Shader first(vs, ps);
     first.use();
@@ -144,8 +144,8 @@ TEST(Shader, GoodPairLinksSilentlyAndLeavesTheCurrentProgramAlone)
 TEST(Shader, UnreadableFilesAreReportedOnceEachAfterBothReads)
 {
     testgl::engine();
-    const std::string vs = file("read.vs", kGoodVertex);
-    const std::string ps = file("read.ps", kGoodFragment);
+    const std::string vs = file("read.vs", GOOD_VERTEX);
+    const std::string ps = file("read.ps", GOOD_FRAGMENT);
 
     GLuint probe = probeName();
     Attempt attempt = construct(vs, missing("read.ps"));
@@ -174,10 +174,10 @@ TEST(Shader, UnreadableFilesAreReportedOnceEachAfterBothReads)
 TEST(Shader, CompileFailuresPrintTheFirstFailingLog)
 {
     testgl::engine();
-    const std::string goodVs = file("compile-good.vs", kGoodVertex);
-    const std::string goodPs = file("compile-good.ps", kGoodFragment);
-    const std::string badVs = file("compile-bad.vs", kBadVertex);
-    const std::string badPs = file("compile-bad.ps", kBadFragment);
+    const std::string goodVs = file("compile-good.vs", GOOD_VERTEX);
+    const std::string goodPs = file("compile-good.ps", GOOD_FRAGMENT);
+    const std::string badVs = file("compile-bad.vs", BAD_VERTEX);
+    const std::string badPs = file("compile-bad.ps", BAD_FRAGMENT);
     const std::string prefix = "Fail to link the shader '";
 
     GLuint probe = probeName();
@@ -210,8 +210,8 @@ TEST(Shader, CompileFailuresPrintTheFirstFailingLog)
 TEST(Shader, LinkFailurePrintsTheProgramLogAndNamesBothFiles)
 {
     testgl::engine();
-    const std::string vs = file("link.vs", kGoodVertex);
-    const std::string ps = file("link.ps", kUnlinkableFragment);
+    const std::string vs = file("link.vs", GOOD_VERTEX);
+    const std::string ps = file("link.ps", UNLINKABLE_FRAGMENT);
 
     const GLuint probe = probeName();
     const Attempt attempt = construct(vs, ps);
@@ -228,7 +228,7 @@ TEST(Shader, EmptyFileReachesTheCompiler)
 {
     testgl::engine();
     const std::string empty = file("empty.vs", "");
-    const std::string ps = file("empty-partner.ps", kGoodFragment);
+    const std::string ps = file("empty-partner.ps", GOOD_FRAGMENT);
 
     const GLuint probe = probeName();
     const Attempt attempt = construct(empty, ps);

@@ -15,8 +15,8 @@
 
 namespace {
 
-const Vector3 kOrigin = {0.0f, 0.0f, 0.0f};
-const Rgb kPaint = {0.25f, 0.5f, 0.75f};
+const Vector3 ORIGIN = {0.0f, 0.0f, 0.0f};
+const Rgb PAINT = {0.25f, 0.5f, 0.75f};
 
 // End `which` (0 or 1) of segment k.
 const LineVertex& end(const LineRenderer& lines, size_t k, int which)
@@ -28,7 +28,7 @@ const LineVertex& end(const LineRenderer& lines, size_t k, int which)
 
 TEST(LineMesh, CubeAndPyramidCornersAndEdges)
 {
-    const LineCube cube({3, 0, 4}, kOrigin, kPaint, 0.5f);
+    const LineCube cube({3, 0, 4}, ORIGIN, PAINT, 0.5f);
     ASSERT_EQ(8u, cube.m_lines.m_vertices.size());
     ASSERT_EQ(24u, cube.m_lines.m_indices.size());
     // Local corners at +-h (the position is applied only when drawing); twelve
@@ -46,7 +46,7 @@ TEST(LineMesh, CubeAndPyramidCornersAndEdges)
     EXPECT_TRUE(v.x == 0.5f && v.y == -0.5f && v.z == 0.5f);
     EXPECT_TRUE(v.r == 0.25f && v.g == 0.5f && v.b == 0.75f && v.a == 1.0f);
 
-    const LinePyramid pyramid(kOrigin, kOrigin, kPaint, 0.5f);
+    const LinePyramid pyramid(ORIGIN, ORIGIN, PAINT, 0.5f);
     const auto& corners = pyramid.m_lines.m_vertices;
     ASSERT_EQ(5u, corners.size());
     ASSERT_EQ(16u, pyramid.m_lines.m_indices.size());
@@ -59,7 +59,7 @@ TEST(LineMesh, CubeAndPyramidCornersAndEdges)
 
 TEST(LineMesh, SphereIsLatitudeCirclesAroundItsZAxis)
 {
-    const LineSphere sphere(kOrigin, kOrigin, kPaint, 0.5f, 10u);
+    const LineSphere sphere(ORIGIN, ORIGIN, PAINT, 0.5f, 10u);
     ASSERT_EQ(400u, sphere.m_lines.m_vertices.size());
     ASSERT_EQ(400u, sphere.m_lines.m_indices.size());
     std::set<float> latitudes;
@@ -82,8 +82,8 @@ TEST(LineMesh, SphereIsLatitudeCirclesAroundItsZAxis)
 
 TEST(LineMesh, OnlyALaunchedObjectRises)
 {
-    LineCube resting({10, 0, 20}, kOrigin, kPaint, 0.5f);
-    LineSphere launched({10, 0, 20}, kOrigin, kPaint, 0.5f, 10u);
+    LineCube resting({10, 0, 20}, ORIGIN, PAINT, 0.5f);
+    LineSphere launched({10, 0, 20}, ORIGIN, PAINT, 0.5f, 10u);
     EXPECT_FALSE(resting.m_launched);
     launched.m_launched = true;
     for (int i = 0; i < 100; ++i) {
@@ -97,19 +97,19 @@ TEST(LineMesh, OnlyALaunchedObjectRises)
 
 TEST(MeshBatch, KeepsInCopyOrderTheCopiesThatMeetTheWidenedView)
 {
-    const LineCube cube(kOrigin, kOrigin, kPaint, 0.5f);  // bounding radius 0.866
+    const LineCube cube(ORIGIN, ORIGIN, PAINT, 0.5f);  // bounding radius 0.866
     MeshBatch batch(cube.m_lines, 7);
     // An eye at the origin looking down -z: 90 degrees wide, aspect 1, near 1, far
     // 100, as gluPerspective builds it; the sides widened by 10 %.
     const float clip[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -101.0f / 99, -1, 0, 0, -200.0f / 99, 0};
     const ViewVolume view(clip, 0.1f, 0.1f);
     // At depth 10 the widened right edge is x = 11 and the top edge y = 11.
-    batch.place(6, {0, 0, -10}, kOrigin);      // in the middle
-    batch.place(1, {0, 0, 10}, kOrigin);       // behind the eye
-    batch.place(2, {11.5f, 0, -10}, kOrigin);  // centre outside, corner inside the margin
-    batch.place(3, {13.0f, 0, -10}, kOrigin);  // wholly right of the margin
-    batch.place(4, {0, 0, -100.5f}, kOrigin);  // straddles the far plane
-    batch.place(5, {0, 12.5f, -10}, kOrigin);  // wholly above
+    batch.place(6, {0, 0, -10}, ORIGIN);      // in the middle
+    batch.place(1, {0, 0, 10}, ORIGIN);       // behind the eye
+    batch.place(2, {11.5f, 0, -10}, ORIGIN);  // centre outside, corner inside the margin
+    batch.place(3, {13.0f, 0, -10}, ORIGIN);  // wholly right of the margin
+    batch.place(4, {0, 0, -100.5f}, ORIGIN);  // straddles the far plane
+    batch.place(5, {0, 12.5f, -10}, ORIGIN);  // wholly above
     // Copy 0 is never placed: drawn nowhere.
     batch.selectVisible(view);
 
@@ -120,7 +120,7 @@ TEST(MeshBatch, KeepsInCopyOrderTheCopiesThatMeetTheWidenedView)
     EXPECT_EQ(expected, batch.visibleIndices());
 
     // Moved out of view, a copy leaves the next selection.
-    batch.place(6, {0, 0, 10}, kOrigin);
+    batch.place(6, {0, 0, 10}, ORIGIN);
     batch.selectVisible(view);
     EXPECT_EQ(std::vector<uint32_t>(expected.begin(), expected.begin() + 48),
               batch.visibleIndices());

@@ -15,9 +15,9 @@ using testgl::Pixel;
 
 namespace {
 
-const float kScale = 20.0f;  // pixels per world unit in x and y
+const float SCALE = 20.0f;  // pixels per world unit in x and y
 
-// A cleared target with kScale pixels per unit from the bottom left; z kept in the clip volume.
+// A cleared target with SCALE pixels per unit from the bottom left; z kept in the clip volume.
 std::unique_ptr<testgl::OffscreenTarget> scaledTarget()
 {
     testgl::engine();
@@ -29,14 +29,14 @@ std::unique_ptr<testgl::OffscreenTarget> scaledTarget()
     glOrtho(0, target->width, 0, target->height, -100, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glScalef(kScale, kScale, 1.0f);
+    glScalef(SCALE, SCALE, 1.0f);
     return target;
 }
 
 const Pixel& pixelUnder(const std::vector<Pixel>& pixels, int width, const TrailPoint& p)
 {
-    return pixels[static_cast<size_t>(std::floor(p.y * kScale)) * width +
-                  static_cast<size_t>(std::floor(p.x * kScale))];
+    return pixels[static_cast<size_t>(std::floor(p.y * SCALE)) * width +
+                  static_cast<size_t>(std::floor(p.x * SCALE))];
 }
 
 }  // namespace
@@ -79,8 +79,8 @@ TEST(PointTrailDraw, PointsLandOnTheCurveWithTheirColour)
                 continue;
             bool near = false;
             for (unsigned j = 0; j < trail.count() && !near; ++j)
-                near = std::fabs(trail.points()[j].x * kScale - (px + 0.5f)) <= 2.0f &&
-                       std::fabs(trail.points()[j].y * kScale - (py + 0.5f)) <= 2.0f;
+                near = std::fabs(trail.points()[j].x * SCALE - (px + 0.5f)) <= 2.0f &&
+                       std::fabs(trail.points()[j].y * SCALE - (py + 0.5f)) <= 2.0f;
             EXPECT_TRUE(near) << "stray pixel at " << px << ", " << py;
         }
 }

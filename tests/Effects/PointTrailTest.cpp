@@ -11,8 +11,8 @@
 
 namespace {
 
-const Vector3 kOrigin = {0.0f, 0.0f, 0.0f};
-const Colour kOrange = {1.0f, 0.5f, 0.0f, 1.0f};
+const Vector3 ORIGIN = {0.0f, 0.0f, 0.0f};
+const Colour ORANGE = {1.0f, 0.5f, 0.0f, 1.0f};
 
 void expectAt(const Vector3& expected, const TrailPoint& p)
 {
@@ -25,7 +25,7 @@ void expectAt(const Vector3& expected, const TrailPoint& p)
 
 TEST(PointTrail, FirstPointItsColourAndItsFade)
 {
-    SpectrumTrail trail(kOrigin, kOrange, 500, 0.0f);
+    SpectrumTrail trail(ORIGIN, ORANGE, 500, 0.0f);
     EXPECT_EQ(0u, trail.count());
     trail.update();
     ASSERT_EQ(1u, trail.count());
@@ -50,7 +50,7 @@ TEST(PointTrail, FirstPointItsColourAndItsFade)
 
 TEST(PointTrail, SteadyCountAndReplacementOfTheOldest)
 {
-    SpectrumTrail trail(kOrigin, kOrange, 500, 0.0f);
+    SpectrumTrail trail(ORIGIN, ORANGE, 500, 0.0f);
     for (int i = 0; i < 202; ++i)
         trail.update();
     ASSERT_EQ(202u, trail.count());
@@ -63,7 +63,7 @@ TEST(PointTrail, SteadyCountAndReplacementOfTheOldest)
     ASSERT_EQ(202u, trail.count());
     EXPECT_EQ(newest.age, trail.points()[0].age);
     EXPECT_EQ(newest.y, trail.points()[0].y);
-    expectAt(SpectrumTrail::curvePoint(kOrigin, 202 * 0.01f, 0.0f), trail.points()[201]);
+    expectAt(SpectrumTrail::curvePoint(ORIGIN, 202 * 0.01f, 0.0f), trail.points()[201]);
     EXPECT_EQ(0u, trail.points()[201].age);
 
     // Steady from then on. A point that skipped its ageing lives one update longer,
@@ -83,7 +83,7 @@ TEST(PointTrail, SteadyCountAndReplacementOfTheOldest)
 TEST(PointTrail, CapacityOneRenewsItsPointAfterItsLife)
 {
     const Vector3 centre = {5.0f, 1.0f, -3.0f};
-    ImpulseTrail trail(centre, kOrange, 1, 0.5f);
+    ImpulseTrail trail(centre, ORANGE, 1, 0.5f);
     trail.update();
     const TrailPoint born = trail.points()[0];
     // The slot is taken: the next 201 updates only age the point.
@@ -107,7 +107,7 @@ namespace {
 template <typename Trail>
 void expectFirstStep(float step)
 {
-    Trail trail({10.0f, 20.0f, 30.0f}, kOrange, 10, 0.7f);
+    Trail trail({10.0f, 20.0f, 30.0f}, ORANGE, 10, 0.7f);
     trail.update();
     EXPECT_EQ(Trail::curvePoint({10.0f, 20.0f, 30.0f}, 0.0f, 0.7f).z, trail.points()[0].z);
     EXPECT_EQ(step, trail.t());

@@ -10,7 +10,7 @@
 
 namespace {
 
-const float kTol = 1e-5f;
+const float TOL = 1e-5f;
 
 bool isWhite(const LineVertex& v)
 {
@@ -19,10 +19,10 @@ bool isWhite(const LineVertex& v)
 
 void expectColour(const Colour& expected, const LineVertex& v, const char* what)
 {
-    EXPECT_NEAR(expected.r, v.r, kTol) << what;
-    EXPECT_NEAR(expected.g, v.g, kTol) << what;
-    EXPECT_NEAR(expected.b, v.b, kTol) << what;
-    EXPECT_NEAR(expected.a, v.a, kTol) << what;
+    EXPECT_NEAR(expected.r, v.r, TOL) << what;
+    EXPECT_NEAR(expected.g, v.g, TOL) << what;
+    EXPECT_NEAR(expected.b, v.b, TOL) << what;
+    EXPECT_NEAR(expected.a, v.a, TOL) << what;
 }
 
 // Points every band at vertex `point` so a test controls which vertices move.
@@ -142,11 +142,11 @@ TEST(SpectrumGrid, QuietBandsSinkAndDropToZeroInTheBandColour)
     grid.raiseBands(silence);
     EXPECT_EQ(0.0f, v[40].y);  // flat stays flat, recoloured
     expectColour(grid.m_targetColour[0], v[40], "flat point");
-    EXPECT_NEAR(1.9f, v[41].y, kTol);
+    EXPECT_NEAR(1.9f, v[41].y, TOL);
     expectColour(restColour, v[41], "sinking point keeps its colour");
     EXPECT_EQ(0.0f, v[42].y);  // 0.4 is not above 0.4
     expectColour(grid.m_targetColour[0], v[42], "dropped point");
-    EXPECT_NEAR(0.4f, v[43].y, kTol);
+    EXPECT_NEAR(0.4f, v[43].y, TOL);
 
     // Vertex 40 is listed 61 times in band 0 (entries 0 and 4..63): it sinks once per listing.
     v[40].y = 10.0f;
@@ -169,11 +169,11 @@ TEST(SpectrumGrid, LoudBandsSnapUpWithTheFixedThresholdFactor)
     grid.m_bands[2].fill(99);
     grid.m_bands[2][0] = 7;
     grid.raiseBands(spectrum);
-    EXPECT_NEAR(1.6f, p.y, kTol);
+    EXPECT_NEAR(1.6f, p.y, TOL);
     expectColour({0.6f, 0.3f, 0.15f, 0.6f}, p, "raised colour is 0.6 x band colour, alpha too");
     // Next call: sinks to 1.5 first, then 3.0 > 1.5 sets it back to 1.6.
     grid.raiseBands(spectrum);
-    EXPECT_NEAR(1.6f, p.y, kTol);
+    EXPECT_NEAR(1.6f, p.y, TOL);
 
     // The test uses 15 whatever the scale: scale 1, height 1.0 sinks to 0.9, and
     // 15 * 0.1 = 1.5 > 0.9 sets it to 0.1 (a scale-based test would keep 0.9).
@@ -181,7 +181,7 @@ TEST(SpectrumGrid, LoudBandsSnapUpWithTheFixedThresholdFactor)
     spectrum[2] = 0.1f;
     p.y = 1.0f;
     grid.raiseBands(spectrum);
-    EXPECT_NEAR(0.1f, p.y, kTol);
+    EXPECT_NEAR(0.1f, p.y, TOL);
     // Band 3 (silent) left vertex 99 flat in band 3's colour.
     EXPECT_EQ(0.0f, grid.m_lines.m_vertices[99].y);
 }
@@ -356,8 +356,8 @@ TEST(SpectrumGrid, ResetColoursDuringAWaveKeepsItRunning)
     grid.stepWave();
     // 10 % of the way from white to rest (towards red, green would drop to 0.9).
     const float towardsRest = 0.9f + 0.1f * restColour.g;
-    EXPECT_NEAR(towardsRest, grid.m_lines.m_vertices[5052].g, kTol);
-    EXPECT_NEAR(towardsRest, grid.m_lines.m_vertices[5052].r, kTol);
+    EXPECT_NEAR(towardsRest, grid.m_lines.m_vertices[5052].g, TOL);
+    EXPECT_NEAR(towardsRest, grid.m_lines.m_vertices[5052].r, TOL);
 }
 
 TEST(SpectrumGrid, FlattenDropsHeightsAndKeepsColours)

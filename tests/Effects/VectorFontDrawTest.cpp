@@ -16,8 +16,8 @@ using testgl::Pixel;
 
 namespace {
 
-const int kW = 480, kH = 320;
-const float kScale = 40.0f;  // pixels per cell unit
+const int WIDTH = 480, HEIGHT = 320;
+const float SCALE = 40.0f;  // pixels per cell unit
 
 struct Drawing {
     std::vector<Pixel> pixels;
@@ -25,7 +25,7 @@ struct Drawing {
     // True when the pixel at (x, y) holds the font's green.
     bool lit(float x, float y) const
     {
-        const Pixel& p = pixels[static_cast<size_t>(y) * kW + static_cast<size_t>(x)];
+        const Pixel& p = pixels[static_cast<size_t>(y) * WIDTH + static_cast<size_t>(x)];
         return p.r == 0 && p.g == 255 && p.b == 0;
     }
     bool blank() const
@@ -54,7 +54,7 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270)
     static const VectorFont font({0.0f, 1.0f, 0.0f, 1.0f});
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, kW, 0, kH, -10, 10);
+    glOrtho(0, WIDTH, 0, HEIGHT, -10, 10);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
@@ -62,12 +62,12 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270)
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<GLfloat> before = modelview();
     if (turned270)
-        font.drawText270(at, text, kScale, DrawContext());
+        font.drawText270(at, text, SCALE, DrawContext());
     else
-        font.drawText180(at, text, kScale, DrawContext());
+        font.drawText180(at, text, SCALE, DrawContext());
     EXPECT_EQ(before, modelview()) << "'" << text << "'";
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-    return {testgl::readPixels(kW, kH)};
+    return {testgl::readPixels(WIDTH, HEIGHT)};
 }
 
 }  // namespace
@@ -79,12 +79,12 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270)
 TEST(VectorFontDraw, StrokesLandWhereTheTablePutsThem)
 {
     testgl::engine();
-    testgl::OffscreenTarget target(kW, kH);
+    testgl::OffscreenTarget target(WIDTH, HEIGHT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     const Drawing flq = draw("flq", {420, 0, 180}, false);
     auto lit = [&](int k, float x, float z) {
-        return flq.lit(420 - (x + 1.5f * k) * kScale, 180 - z * kScale);
+        return flq.lit(420 - (x + 1.5f * k) * SCALE, 180 - z * SCALE);
     };
 
     // f: left stem, bars on the top line and the middle; no baseline, no right side.
@@ -114,7 +114,7 @@ TEST(VectorFontDraw, StrokesLandWhereTheTablePutsThem)
 TEST(VectorFontDraw, PenMovesOverSpacesAndBlankTextDrawsNothing)
 {
     testgl::engine();
-    testgl::OffscreenTarget target(kW, kH);
+    testgl::OffscreenTarget target(WIDTH, HEIGHT);
     glDisable(GL_DEPTH_TEST);
     const Drawing qtor = draw("Q tor", {120, 0, 20}, true);
 
@@ -123,10 +123,10 @@ TEST(VectorFontDraw, PenMovesOverSpacesAndBlankTextDrawsNothing)
         for (float x = 80; x <= 120; x += 5)
             EXPECT_FALSE(qtor.lit(x, y)) << "space cell at " << x << "," << y;
     const float tRow =
-        20 + 3 * kScale;  // the t's stem, from the top line (x 120) to the baseline (x 80)
+        20 + 3 * SCALE;  // the t's stem, from the top line (x 120) to the baseline (x 80)
     EXPECT_TRUE(qtor.lit(90, tRow) && qtor.lit(110, tRow) && qtor.lit(120, tRow - 10));
     EXPECT_FALSE(qtor.lit(90, tRow - 20) || qtor.lit(90, tRow + 20));
-    EXPECT_TRUE(qtor.lit(100, 20 + 4.5f * kScale - 20)) << "o in cell 3";
+    EXPECT_TRUE(qtor.lit(100, 20 + 4.5f * SCALE - 20)) << "o in cell 3";
 
     EXPECT_TRUE(draw("     ", {120, 0, 20}, true).blank());
     EXPECT_TRUE(draw("", {120, 0, 20}, true).blank());

@@ -16,18 +16,18 @@ using ::testing::internal::GetCapturedStderr;
 
 namespace {
 
-const unsigned int kStart = 5000;  // the clock when the player starts (ms)
+const unsigned int START = 5000;  // the clock when the player starts (ms)
 
 class MusicTiming : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_music.setClock(kStart);
+        m_music.setClock(START);
         ASSERT_TRUE(m_music.init());
         ASSERT_TRUE(m_music.load(musicFixture("late-tone.mp3").c_str()));  // 3 s, 1 kHz from 1.0 s
     }
-    // Moves the clock to `ms` after kStart.
-    void at(unsigned int ms) { m_music.setClock(kStart + ms); }
+    // Moves the clock to `ms` after START.
+    void at(unsigned int ms) { m_music.setClock(START + ms); }
 
     Music m_music;
 };

@@ -13,7 +13,7 @@
 
 namespace {
 
-const int64_t kMs = 1000000;  // nanoseconds
+const int64_t MS = 1000000;  // nanoseconds
 
 int16_t pcm(float sample)
 {
@@ -58,7 +58,7 @@ TEST(Playback, SameRateStreamComesOutSampleForSampleAndEndsOnItsLastFrame)
         const int sizes[] = {1000, 3001, 777, 4096};
         std::vector<int16_t> out;
         for (int i = 0; static_cast<int64_t>(out.size() / 2) < whole.frames() + 500; ++i) {
-            const auto part = mixed(mixer, *stream, sizes[i % 4], i * 10 * kMs);
+            const auto part = mixed(mixer, *stream, sizes[i % 4], i * 10 * MS);
             out.insert(out.end(), part.begin(), part.end());
         }
         for (int64_t f = 0; f < whole.frames(); ++f) {
@@ -85,13 +85,13 @@ TEST(Playback, ResamplesByTheRateRatio)
     mixer.start(stream, 0);
     std::vector<int16_t> out;
     for (int i = 0; i < 44; ++i) {
-        const auto part = mixed(mixer, *stream, 1000, i * kMs);
+        const auto part = mixed(mixer, *stream, 1000, i * MS);
         out.insert(out.end(), part.begin(), part.end());
     }
     // 44000 output frames moved the voice by 44000 steps of 48000 / 44100 source
     // frames (in 32.32); at the last mix's time the device still holds its 1000.
     const uint64_t step = (uint64_t(48000) << 32) / 44100;
-    EXPECT_EQ(43000 * step, mixer.heardFrame(43 * kMs));
+    EXPECT_EQ(43000 * step, mixer.heardFrame(43 * MS));
     // One second minus 100 output frames: 2 crossings per cycle.
     EXPECT_NEAR(880 * 44000 / 44100.0, crossings(out, 0), 3);
     EXPECT_NEAR(1320 * 44000 / 44100.0, crossings(out, 1), 3);
@@ -114,32 +114,32 @@ TEST(Playback, HeardPositionOnADeviceThatHoldsOneBuffer)
     std::mutex shared;
     auto stream = openStream("sine86-full.mp3", whole.frames(), shared);
     Playback mixer(44100);
-    mixer.start(stream, 5 * kMs);
+    mixer.start(stream, 5 * MS);
     // Nothing handed over yet: the first frame is heard whatever the time.
-    EXPECT_EQ(0u, frameOf(mixer.heardFrame(900 * kMs)));
+    EXPECT_EQ(0u, frameOf(mixer.heardFrame(900 * MS)));
 
-    mixed(mixer, *stream, 1024, 1000 * kMs);
-    EXPECT_EQ(0u, frameOf(mixer.heardFrame(1000 * kMs)));     // the buffer's first frame
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * kMs)));   // 10 ms into it
-    EXPECT_EQ(1023u, frameOf(mixer.heardFrame(1500 * kMs)));  // no further than its last frame
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * kMs)));
+    mixed(mixer, *stream, 1024, 1000 * MS);
+    EXPECT_EQ(0u, frameOf(mixer.heardFrame(1000 * MS)));     // the buffer's first frame
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * MS)));   // 10 ms into it
+    EXPECT_EQ(1023u, frameOf(mixer.heardFrame(1500 * MS)));  // no further than its last frame
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(1010 * MS)));
 
     // Paused 10 ms into the buffer: the position holds there, and after resuming
     // the next mix starts with the frame that was heard, not the one after the buffer.
-    mixer.setPaused(true, 1010 * kMs);
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(5000 * kMs)));
-    const auto silent = mixed(mixer, *stream, 100, 5000 * kMs);
+    mixer.setPaused(true, 1010 * MS);
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(5000 * MS)));
+    const auto silent = mixed(mixer, *stream, 100, 5000 * MS);
     EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](int16_t v) { return v == 0; }));
-    mixer.setPaused(false, 6000 * kMs);
-    EXPECT_EQ(441u, frameOf(mixer.heardFrame(6100 * kMs)));  // held until the next mix
-    const auto resumed = mixed(mixer, *stream, 100, 6100 * kMs);
+    mixer.setPaused(false, 6000 * MS);
+    EXPECT_EQ(441u, frameOf(mixer.heardFrame(6100 * MS)));  // held until the next mix
+    const auto resumed = mixed(mixer, *stream, 100, 6100 * MS);
     EXPECT_EQ(pcm(whole.samples[441]), resumed[0]);
     EXPECT_EQ(pcm(whole.samples[540]), resumed[2 * 99]);
 
     // A jump restarts the clock there as well.
-    stream->restart(30000, [&] { mixer.jump(uint64_t(30000) << 32, 7000 * kMs); });
-    EXPECT_EQ(30000u, frameOf(mixer.heardFrame(7100 * kMs)));
-    const auto moved = mixed(mixer, *stream, 10, 7100 * kMs);
+    stream->restart(30000, [&] { mixer.jump(uint64_t(30000) << 32, 7000 * MS); });
+    EXPECT_EQ(30000u, frameOf(mixer.heardFrame(7100 * MS)));
+    const auto moved = mixed(mixer, *stream, 10, 7100 * MS);
     EXPECT_EQ(pcm(whole.samples[30000]), moved[0]);
 }
 
@@ -151,30 +151,30 @@ TEST(Playback, ClockDrivenPlaybackFollowsTheClockToTheEnd)
     std::mutex shared;
     Playback mixer(44100);
     mixer.setClockDriven(true);
-    mixer.start(openStream("tone22k-stereo.mp3", length, shared), 1000 * kMs);
+    mixer.start(openStream("tone22k-stereo.mp3", length, shared), 1000 * MS);
 
-    mixer.advance(1500 * kMs);
-    EXPECT_EQ(11025u, frameOf(mixer.heardFrame(1500 * kMs)));
+    mixer.advance(1500 * MS);
+    EXPECT_EQ(11025u, frameOf(mixer.heardFrame(1500 * MS)));
     // A mix writes silence and moves the position with the clock.
     std::vector<int16_t> out(200, 77);
-    mixer.mix(out.data(), 100, 1600 * kMs);
+    mixer.mix(out.data(), 100, 1600 * MS);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
-    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(1600 * kMs)));
+    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(1600 * MS)));
     // Paused, it holds; resumed, it goes on from there.
-    mixer.setPaused(true, 1600 * kMs);
-    mixer.advance(9000 * kMs);
-    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(9000 * kMs)));
-    mixer.setPaused(false, 9000 * kMs);
-    EXPECT_EQ(13230u + 2205u, frameOf(mixer.heardFrame(9100 * kMs)));
+    mixer.setPaused(true, 1600 * MS);
+    mixer.advance(9000 * MS);
+    EXPECT_EQ(13230u, frameOf(mixer.heardFrame(9000 * MS)));
+    mixer.setPaused(false, 9000 * MS);
+    EXPECT_EQ(13230u + 2205u, frameOf(mixer.heardFrame(9100 * MS)));
 
     // Played once: the frame before the end is still heard, and it is over after it.
-    const int64_t endNs = 9000 * kMs + lengthNs - 600 * kMs;
-    mixer.advance(endNs - kMs);
+    const int64_t endNs = 9000 * MS + lengthNs - 600 * MS;
+    mixer.advance(endNs - MS);
     EXPECT_TRUE(mixer.active());
-    EXPECT_NEAR(double(length - 22), frameOf(mixer.heardFrame(endNs - kMs)), 2.0);
-    mixer.advance(endNs + kMs);
+    EXPECT_NEAR(double(length - 22), frameOf(mixer.heardFrame(endNs - MS)), 2.0);
+    mixer.advance(endNs + MS);
     EXPECT_FALSE(mixer.active());
-    EXPECT_EQ(uint64_t(length) << 32, mixer.heardFrame(endNs + kMs));
+    EXPECT_EQ(uint64_t(length) << 32, mixer.heardFrame(endNs + MS));
 }
 
 TEST(Playback, FrameNotDecodedInTimePlaysAsSilenceAndTheTimeGoesOn)
@@ -193,7 +193,7 @@ TEST(Playback, FrameNotDecodedInTimePlaysAsSilenceAndTheTimeGoesOn)
     // frames after the missed ones.
     EXPECT_EQ(44100u, frameOf(mixer.heardFrame(0)));
     stream->ensure(44100 + 3000);
-    mixer.mix(out.data(), 1000, 23 * kMs);
+    mixer.mix(out.data(), 1000, 23 * MS);
     EXPECT_EQ(pcm(whole.samples[46100]), out[0]);
     EXPECT_EQ(pcm(whole.samples[47099]), out[2 * 999]);
     EXPECT_NE(0, *std::max_element(out.begin(), out.begin() + 2000));

@@ -12,7 +12,7 @@ namespace {
 // After a seek the decoder rebuilds its filter state and a sample may differ from a
 // straight decode's in its last bits (2e-7 seen); a frame from elsewhere differs by
 // far more (neighbouring samples of the fixtures' tones by 0.01 and up).
-const float kSeekTolerance = 1e-6f;
+const float SEEK_TOLERANCE = 1e-6f;
 
 // Follows the stream from frame `from` to `to` as a mixer would (play frame moved,
 // feed called) and compares every frame with the whole decode: exactly, or within
@@ -73,7 +73,7 @@ TEST(SoundStream, FramesEqualTheWholeDecodeAcrossChunksAndRestarts)
             EXPECT_GE(stream->endFrame(), std::min(whole.frames(), at + SoundStream::CHUNK_FRAMES));
         }
         expectFramesOf(whole, *stream, shared, history, std::min(whole.frames(), at + 20000),
-                       kSeekTolerance);
+                       SEEK_TOLERANCE);
     }
 }
 
@@ -108,7 +108,7 @@ TEST(SoundStream, RestartAfterTheEndDecodesTheFileAgain)
     auto stream = openStream("tone22k-stereo.mp3", whole.frames(), shared);
     expectFramesOf(whole, *stream, shared, 0, whole.frames());
     stream->restart(1000);
-    expectFramesOf(whole, *stream, shared, 1000, whole.frames(), kSeekTolerance);
+    expectFramesOf(whole, *stream, shared, 1000, whole.frames(), SEEK_TOLERANCE);
     stream->restart(0);
-    expectFramesOf(whole, *stream, shared, 0, whole.frames(), kSeekTolerance);
+    expectFramesOf(whole, *stream, shared, 0, whole.frames(), SEEK_TOLERANCE);
 }

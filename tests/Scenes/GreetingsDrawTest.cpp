@@ -20,7 +20,7 @@
 
 namespace {
 
-const int kSide = 320;
+const int SIDE = 320;
 
 // A name as the greetings lay it out: first letter's top-line middle, scale, turn.
 struct Name {
@@ -30,7 +30,7 @@ struct Name {
     int turn;  // 180 or 270 degrees about +Y
 };
 
-const Name kNames[] = {
+const Name NAMES[] = {
     {"Dravo team", 45, 1, 50, 1.0f, 180},   {"Gorvex", 43, 1, 47, 1.0f, 180},
     {"Skylomancers", 72, 1, 52, 1.5f, 270}, {"Pellucor", 66, 1, 59, 1.7f, 270},
     {"ZaaaZ", 64, 1, 33, 1.7f, 270},        {"Q tor", 58, 1, 33, 1.7f, 270},
@@ -55,7 +55,7 @@ bool inside(const Name& name, double x, double z, double margin)
 TEST(GreetingsDraw, EachNameLiesWhereItsPositionScaleAndTurnPutIt)
 {
     testgl::engine();
-    testgl::OffscreenTarget target(kSide, kSide);
+    testgl::OffscreenTarget target(SIDE, SIDE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, 1.0, 0.1, 120.0);
@@ -87,10 +87,10 @@ TEST(GreetingsDraw, EachNameLiesWhereItsPositionScaleAndTurnPutIt)
     // Half the 8-pixel stroke is about one world unit at this height.
     const double strokeMargin = 1.2;
     int outside = 0;
-    std::vector<int> lit(std::size(kNames), 0);
-    for (int row = 0; row < kSide; ++row) {
-        for (int column = 0; column < kSide; ++column) {
-            const testgl::Pixel& p = pixels[static_cast<size_t>(row) * kSide + column];
+    std::vector<int> lit(std::size(NAMES), 0);
+    for (int row = 0; row < SIDE; ++row) {
+        for (int column = 0; column < SIDE; ++column) {
+            const testgl::Pixel& p = pixels[static_cast<size_t>(row) * SIDE + column];
             if (p.r == 0 && p.g == 0 && p.b == 0)
                 continue;
             // The pixel's ray, cut with the plane y = 1 the names lie on.
@@ -102,17 +102,17 @@ TEST(GreetingsDraw, EachNameLiesWhereItsPositionScaleAndTurnPutIt)
             const double t = (1.0 - ny) / (fy - ny);
             const double x = nx + t * (fx - nx), z = nz + t * (fz - nz);
             bool placed = false;
-            for (size_t k = 0; k < std::size(kNames); ++k) {
-                placed = placed || inside(kNames[k], x, z, strokeMargin);
-                lit[k] += inside(kNames[k], x, z, 0.0);
+            for (size_t k = 0; k < std::size(NAMES); ++k) {
+                placed = placed || inside(NAMES[k], x, z, strokeMargin);
+                lit[k] += inside(NAMES[k], x, z, 0.0);
             }
             outside += !placed;
         }
     }
     EXPECT_EQ(0, outside) << "lit pixels that belong to no name's place";
-    for (size_t k = 0; k < std::size(kNames); ++k) {
+    for (size_t k = 0; k < std::size(NAMES); ++k) {
         // A stroke is 2 world units wide here: a name lights a good share of its box.
-        const Name& name = kNames[k];
+        const Name& name = NAMES[k];
         EXPECT_GT(lit[k], static_cast<int>(name.text.size()) * 20) << name.text;
     }
 }

@@ -18,11 +18,11 @@
 
 namespace {
 
-const int kW = 320, kH = 240;
+const int WIDTH = 320, HEIGHT = 240;
 
 struct Picture {
     std::vector<GLfloat> modelview = std::vector<GLfloat>(16);
-    std::vector<unsigned char> pixels = std::vector<unsigned char>(kW * kH * 4);
+    std::vector<unsigned char> pixels = std::vector<unsigned char>(WIDTH * HEIGHT * 4);
 };
 
 Picture drawOnce(SceneManager& manager)
@@ -32,7 +32,7 @@ Picture drawOnce(SceneManager& manager)
     glFinish();
     Picture p;
     glGetFloatv(GL_MODELVIEW_MATRIX, p.modelview.data());
-    glReadPixels(0, 0, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, p.pixels.data());
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, p.pixels.data());
     return p;
 }
 
@@ -58,11 +58,11 @@ size_t litPixels(const Picture& p)
 
 TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
 {
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, kW, kH, "scene manager test");
-    glViewport(0, 0, kW, kH);
+    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, WIDTH, HEIGHT, "scene manager test");
+    glViewport(0, 0, WIDTH, HEIGHT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, double(kW) / kH, 0.1, 500.0);
+    gluPerspective(60.0, double(WIDTH) / HEIGHT, 0.1, 500.0);
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_DEPTH_TEST);
     glReadBuffer(GL_BACK);
@@ -81,7 +81,7 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
     EXPECT_EQ(first.modelview, second.modelview);
     EXPECT_TRUE(first.pixels == second.pixels);
     // The floor is in view: a real share of the picture is lit by its lines.
-    EXPECT_GT(litPixels(first), size_t(kW * kH / 50));
+    EXPECT_GT(litPixels(first), size_t(WIDTH * HEIGHT / 50));
 
     // The copy is cleared before each refill, and its storage is reused.
     const auto& copy = manager.gridRenderer();
@@ -107,8 +107,8 @@ TEST(SceneManagerDraw, TwoDrawsWithoutUpdateGiveTheSamePicture)
 // frame's state as they found it: blending off, depth test on, no client arrays.
 TEST(SceneManagerDraw, TrailScenesDrawColourAndPutTheFrameStateBack)
 {
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, kW, kH, "scene manager test");
-    glViewport(0, 0, kW, kH);
+    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, WIDTH, HEIGHT, "scene manager test");
+    glViewport(0, 0, WIDTH, HEIGHT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, 1.0, 0.1, 120.0);

@@ -18,8 +18,8 @@ using testgl::Pixel;
 
 namespace {
 
-const int kSide = 256;
-const int kMeshGrey = 117;  // restColour's red, green and blue in 8 bits
+const int SIDE = 256;
+const int MESH_GREY = 117;  // restColour's red, green and blue in 8 bits
 
 struct Counts {
     int grey = 0;      // the meshes' own grey, unblended
@@ -33,7 +33,7 @@ bool isBlack(const Pixel& p)
 
 bool isMeshGrey(const Pixel& p)
 {
-    return p.r == kMeshGrey && p.g == kMeshGrey && p.b == kMeshGrey;
+    return p.r == MESH_GREY && p.g == MESH_GREY && p.b == MESH_GREY;
 }
 
 // Draws the scene alone over black from its current camera, as the frame does.
@@ -49,7 +49,7 @@ Counts drawAndCount(ScenePartWorld& world, std::vector<GLfloat>& modelviewAfter,
     glFinish();
     modelviewAfter.assign(16, 0.0f);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelviewAfter.data());
-    picture = testgl::readPixels(kSide, kSide);
+    picture = testgl::readPixels(SIDE, SIDE);
     Counts counts;
     for (const Pixel& p : picture) {
         if (isBlack(p))
@@ -67,7 +67,7 @@ Counts drawAndCount(ScenePartWorld& world, std::vector<GLfloat>& modelviewAfter,
 TEST(ScenePartWorldDraw, MeshesAndTrailsReachThePictureAndTheStateIsRestored)
 {
     testgl::engine();
-    testgl::OffscreenTarget target(kSide, kSide);
+    testgl::OffscreenTarget target(SIDE, SIDE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, 1.0, 0.1, 120.0);
@@ -91,7 +91,7 @@ TEST(ScenePartWorldDraw, MeshesAndTrailsReachThePictureAndTheStateIsRestored)
     EXPECT_EQ(modelview, after) << "a mesh left its placement on the matrix stack";
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_GT(field.grey, kSide * kSide / 200) << "the resting meshes are not in the picture";
+    EXPECT_GT(field.grey, SIDE * SIDE / 200) << "the resting meshes are not in the picture";
     EXPECT_GT(field.coloured, 50) << "the trails are not in the picture";
     // A picture at half the window's size reaches the meshes and the trails alike.
     world.draw(DrawContext{0.5f});

@@ -17,8 +17,8 @@
 
 namespace {
 
-const unsigned kStart = 1000;                  // tick of the scene's first update
-const unsigned kBeforeFrames = 16 * 64 + 900;  // the floor's draws, then the layout's
+const unsigned START = 1000;                   // tick of the scene's first update
+const unsigned BEFORE_FRAMES = 16 * 64 + 900;  // the floor's draws, then the layout's
 
 struct Seeded {
     explicit Seeded(uint32_t seed) { Random::seed(seed); }
@@ -177,18 +177,18 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
     // Quiet: the ten lowest at the threshold, only higher bands loud.
     std::fill(world.next, world.next + 10, 0.2f);
     std::fill(world.next + 10, world.next + 16, 0.9f);
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart));
+    ASSERT_TRUE(world.update(s.grid, s.music, START));
     EXPECT_EQ(0u, s.grid.m_currentStep) << "a wave started";
     EXPECT_EQ(0, launched(world.cubes()) + launched(world.pyramids()) + launched(world.spheres()));
     EXPECT_EQ(8.0f, s.grid.m_bandScale);
     const int afterQuiet = Random::next();
-    EXPECT_EQ(drawAfter(seed, kBeforeFrames), afterQuiet) << "a quiet frame drew numbers";
+    EXPECT_EQ(drawAfter(seed, BEFORE_FRAMES), afterQuiet) << "a quiet frame drew numbers";
 
     // All ten loud: 30 draws, a black wave at each cell on the grid (q drawn before p
     // after one unused draw), one launch per kind.
-    const unsigned drawn = kBeforeFrames + 1;
+    const unsigned drawn = BEFORE_FRAMES + 1;
     std::fill(world.next, world.next + 10, 0.3f);
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart + 16));
+    ASSERT_TRUE(world.update(s.grid, s.music, START + 16));
     const int afterLoud = Random::next();
     EXPECT_EQ(drawAfter(seed, drawn + 30), afterLoud) << "a loud frame draws 30 numbers";
     std::set<int> starts;
@@ -215,14 +215,14 @@ TEST(ScenePartWorld, LoudLowBandsStartBlackWavesAndLaunchOneOfEachKind)
     // Every cube launched: the other kinds go on, one each per loud frame.
     for (auto& cube : world.cubes())
         cube->m_launched = true;
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart + 32));
+    ASSERT_TRUE(world.update(s.grid, s.music, START + 32));
     EXPECT_EQ(2, launched(world.pyramids()));
     EXPECT_TRUE(world.spheres()[1]->m_launched && !world.spheres()[2]->m_launched);
 
     // Quiet again: the pulse decays by 0.08 per update; the launched keep rising.
     std::fill(world.next, world.next + 16, 0.0f);
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart + 48));
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart + 64));
+    ASSERT_TRUE(world.update(s.grid, s.music, START + 48));
+    ASSERT_TRUE(world.update(s.grid, s.music, START + 64));
     EXPECT_FLOAT_EQ(0.84f, world.getAmplification());
     EXPECT_FLOAT_EQ(0.15f, world.pyramids()[0]->m_position.y);  // 3 updates after its launch
     EXPECT_EQ(0.0f, world.pyramids()[2]->m_position.y);
@@ -232,8 +232,8 @@ TEST(ScenePartWorld, FirstUpdateStartsEverythingAndTheFadeHoldsUntilTenSeconds)
 {
     Stage s(3);
     auto& world = s.world;
-    ASSERT_TRUE(world.update(s.grid, s.music, kStart));
-    EXPECT_EQ(kStart, world.camera(0).startTime()) << "the camera starts with the scene";
+    ASSERT_TRUE(world.update(s.grid, s.music, START));
+    EXPECT_EQ(START, world.camera(0).startTime()) << "the camera starts with the scene";
     EXPECT_EQ(0.0f, world.getFade());
     ASSERT_EQ(6u, world.cosTrails().size());
     ASSERT_EQ(12u, world.sinTrails().size());
@@ -248,10 +248,10 @@ TEST(ScenePartWorld, FirstUpdateStartsEverythingAndTheFadeHoldsUntilTenSeconds)
                                                    {10000, 1.0f}, {10001, 1.0f - 1.0f / 15000},
                                                    {17500, 0.5f}, {25000, 0.0f}};
     for (const auto& at : expected) {
-        ASSERT_TRUE(world.update(s.grid, s.music, kStart + at.first)) << at.first;
+        ASSERT_TRUE(world.update(s.grid, s.music, START + at.first)) << at.first;
         EXPECT_FLOAT_EQ(at.second, world.getFade()) << "at " << at.first << " ms";
     }
     // The camera ends the scene on the first update past its 25000 ms.
-    EXPECT_FALSE(world.update(s.grid, s.music, kStart + 25001));
+    EXPECT_FALSE(world.update(s.grid, s.music, START + 25001));
     EXPECT_EQ(0.0f, world.getFade());
 }

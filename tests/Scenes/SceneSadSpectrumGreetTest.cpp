@@ -17,26 +17,26 @@
 
 namespace {
 
-const unsigned kStart = 1000;  // tick of the scene's first update
-const unsigned kFrame = 10;    // ms between updates: every threshold falls on an update
+const unsigned START = 1000;  // tick of the scene's first update
+const unsigned FRAME = 10;    // ms between updates: every threshold falls on an update
 
 using StepChanges = std::map<unsigned, unsigned>;  // elapsed ms -> new m_step
 
-// Plays a scene to its end, one update per frame after the first at kStart (and a
+// Plays a scene to its end, one update per frame after the first at START (and a
 // second there when sameTickTwice). Returns the step changes; endElapsed: the last update.
 StepChanges play(SceneSadSpectrumGreet& scene, unsigned& endElapsed, bool sameTickTwice)
 {
     Music music;
     SpectrumGrid grid(100, 100, 1.5f);
     StepChanges changes;
-    scene.update(grid, music, kStart);
+    scene.update(grid, music, START);
     if (sameTickTwice)
-        scene.update(grid, music, kStart);
+        scene.update(grid, music, START);
     EXPECT_EQ(0u, scene.step()) << "no step at zero elapsed time";
     bool goesOn = true;
-    for (endElapsed = kFrame; goesOn && endElapsed < 30000; endElapsed += kFrame) {
+    for (endElapsed = FRAME; goesOn && endElapsed < 30000; endElapsed += FRAME) {
         const unsigned step = scene.step();
-        goesOn = scene.update(grid, music, kStart + endElapsed);
+        goesOn = scene.update(grid, music, START + endElapsed);
         if (scene.step() != step)
             changes[endElapsed] = scene.step();
         // No fade-out: the fade of the last update under 500 ms holds to the end.
@@ -44,7 +44,7 @@ StepChanges play(SceneSadSpectrumGreet& scene, unsigned& endElapsed, bool sameTi
             EXPECT_FLOAT_EQ(std::min(endElapsed, 490u) / 500.0f, scene.getFade()) << endElapsed;
         }
     }
-    endElapsed -= kFrame;
+    endElapsed -= FRAME;
     EXPECT_FALSE(goesOn);
     EXPECT_EQ(7u, scene.step());
     return changes;
@@ -116,17 +116,17 @@ TEST(SceneSadSpectrumGreet, FlattensTheGridWhileRunningAndResetsItsColoursAtTheE
     grid.m_lines.m_vertices[4321].y = 5.0f;
     SceneSadSpectrumGreet scene;
     SpectrumGrid expected = grid;
-    scene.update(grid, music, kStart);
+    scene.update(grid, music, START);
 
     bool blueLeft = false;  // some point holds the wave's colour until the end
-    for (unsigned elapsed = kFrame; elapsed < 30000; elapsed += kFrame) {
+    for (unsigned elapsed = FRAME; elapsed < 30000; elapsed += FRAME) {
         ASSERT_EQ(expected.m_currentStep, grid.m_currentStep) << elapsed;
         ASSERT_EQ(0, std::memcmp(expected.m_lines.m_vertices.data(), grid.m_lines.m_vertices.data(),
                                  grid.m_lines.m_vertices.size() * sizeof(LineVertex)))
             << elapsed;
         grid.m_lines.m_vertices[elapsed % 10000].y = 2.0f;  // a bar raised between updates
         expected = grid;
-        if (!scene.update(grid, music, kStart + elapsed))
+        if (!scene.update(grid, music, START + elapsed))
             break;
         expected.flatten();
         expected.stepWave();

@@ -12,8 +12,8 @@
 
 namespace {
 
-const unsigned kStart = 1000;  // tick of the scene's first update
-const unsigned kFrame = 16;    // ms between updates
+const unsigned START = 1000;  // tick of the scene's first update
+const unsigned FRAME = 16;    // ms between updates
 
 }  // namespace
 
@@ -29,16 +29,16 @@ TEST(SceneSadSpectrum, FirstUpdateOnlyRecordsTheStart)
     EXPECT_TRUE(scene.update(grid, music, 0));
     EXPECT_EQ(0u, scene.startTime());
 
-    EXPECT_TRUE(scene.update(grid, music, kStart));
-    EXPECT_EQ(kStart, scene.startTime());
+    EXPECT_TRUE(scene.update(grid, music, START));
+    EXPECT_EQ(START, scene.startTime());
     EXPECT_EQ(0.0f, scene.getFade());
     EXPECT_EQ(0.0f, scene.getAmplification());
     EXPECT_EQ(0u, scene.camera(0).startTime());         // the camera waits for the next frame
     EXPECT_EQ(2.0f, grid.m_lines.m_vertices[point].y);  // the grid is not touched
 
-    EXPECT_TRUE(scene.update(grid, music, kStart + kFrame));
-    EXPECT_EQ(kStart + kFrame, scene.camera(0).startTime());
-    EXPECT_FLOAT_EQ(kFrame / 500.0f, scene.getFade());
+    EXPECT_TRUE(scene.update(grid, music, START + FRAME));
+    EXPECT_EQ(START + FRAME, scene.camera(0).startTime());
+    EXPECT_FLOAT_EQ(FRAME / 500.0f, scene.getFade());
     EXPECT_NE(2.0f, grid.m_lines.m_vertices[point].y);  // the bands moved
 }
 
@@ -68,9 +68,9 @@ TEST(SceneSadSpectrum, ShotsSweepBetweenTheirFirstAndLastViews)
         expectAt(shots[i].startPosition, camera.getPosition(), "first position");
         expectAt(shots[i].startTarget, camera.getDirection(), "first target");
         expectAt({0, 1, 0}, camera.getUp(), "up");
-        ASSERT_TRUE(camera.update(kStart));
-        ASSERT_TRUE(camera.update(kStart + shots[i].duration));
-        EXPECT_FALSE(camera.update(kStart + shots[i].duration + 1));
+        ASSERT_TRUE(camera.update(START));
+        ASSERT_TRUE(camera.update(START + shots[i].duration));
+        EXPECT_FALSE(camera.update(START + shots[i].duration + 1));
         expectAt(shots[i].endPosition, camera.getPosition(), "last position");
         expectAt(shots[i].endTarget, camera.getDirection(), "last target");
     }
@@ -89,11 +89,11 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
     float darkest[4] = {1, 1, 1, 1};  // around 5000, 10000, 15000, 20000 ms
     float heldFade = -1.0f;
     unsigned elapsed = 0;
-    bool goesOn = scene.update(grid, music, kStart);
+    bool goesOn = scene.update(grid, music, START);
     while (goesOn && elapsed < 30000) {
-        elapsed += kFrame;
+        elapsed += FRAME;
         const unsigned shot = scene.currentShot();
-        goesOn = scene.update(grid, music, kStart + elapsed);
+        goesOn = scene.update(grid, music, START + elapsed);
         if (!goesOn)
             break;
         if (scene.currentShot() != shot) {
@@ -106,7 +106,7 @@ TEST(SceneSadSpectrum, FadeCycleRunsAgainstTheShotCuts)
         // Between 500 and 4500 ms into a cycle the fade holds its last fade-in value.
         const unsigned phase = elapsed % 5000;
         if (phase >= 500 && phase <= 4500) {
-            if (phase < 500 + kFrame)
+            if (phase < 500 + FRAME)
                 heldFade = scene.getFade();
             EXPECT_EQ(heldFade, scene.getFade()) << "at " << elapsed;
         }
@@ -141,13 +141,13 @@ TEST(SceneSadSpectrum, RaisesTheBandsFromTheMusicSpectrum)
     ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
     SpectrumGrid grid(100, 100, 1.5f);
     SceneSadSpectrum scene;
-    scene.update(grid, music, kStart);
+    scene.update(grid, music, START);
     music.play();
     // Let the analysis window fill with the tone (the sound lasts 1.5 s).
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
 
     const SpectrumGrid before = grid;
-    ASSERT_TRUE(scene.update(grid, music, kStart + kFrame));
+    ASSERT_TRUE(scene.update(grid, music, START + FRAME));
     music.stop();
 
     const float* spectrum = scene.spectrum();

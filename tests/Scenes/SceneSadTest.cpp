@@ -11,7 +11,7 @@
 
 namespace {
 
-const unsigned kStart = 1000;  // tick of the scene's first update
+const unsigned START = 1000;  // tick of the scene's first update
 
 }  // namespace
 
@@ -22,8 +22,8 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
     Music music;
     SpectrumGrid grid(100, 100, 1.5f);
     SceneSad scene;
-    EXPECT_TRUE(scene.update(grid, music, kStart));
-    EXPECT_EQ(kStart, scene.camera(0).startTime());
+    EXPECT_TRUE(scene.update(grid, music, START));
+    EXPECT_EQ(START, scene.camera(0).startTime());
 
     const std::vector<std::pair<unsigned, float>> fades = {
         {0, 0.0f},           {499, 499 / 500.0f},   {540, 499 / 500.0f},
@@ -31,7 +31,7 @@ TEST(SceneSad, FadeRisesHoldsAndFallsOverEachCycle)
         {2821, 1 / 500.0f},  // the first shot has ended: a new cycle
     };
     for (const auto& [phase, fade] : fades) {
-        EXPECT_TRUE(scene.update(grid, music, kStart + phase));
+        EXPECT_TRUE(scene.update(grid, music, START + phase));
         EXPECT_FLOAT_EQ(fade, scene.getFade()) << "at " << phase;
     }
     EXPECT_EQ(1u, scene.step());
@@ -51,11 +51,11 @@ TEST(SceneSad, EachShotShowsItsTitleAndTheFourthEndsTheScene)
     std::vector<std::string> titles = {scene.currentTitle()->text};
     std::vector<unsigned> cuts;  // elapsed ms of the updates that changed the shot
     unsigned elapsed = 0;
-    bool goesOn = scene.update(grid, music, kStart);
+    bool goesOn = scene.update(grid, music, START);
     while (goesOn && elapsed < 20000) {
         elapsed += 16;
         const unsigned step = scene.step();
-        goesOn = scene.update(grid, music, kStart + elapsed);
+        goesOn = scene.update(grid, music, START + elapsed);
         if (goesOn && scene.step() != step) {
             cuts.push_back(elapsed);
             ASSERT_NE(nullptr, scene.currentTitle()) << "no title for step " << scene.step();

@@ -12,8 +12,8 @@
 
 namespace {
 
-const unsigned kStart = 1000;  // tick of the scene's first update
-const unsigned kFrame = 16;    // ms between updates
+const unsigned START = 1000;  // tick of the scene's first update
+const unsigned FRAME = 16;    // ms between updates
 
 using TestScene = ScriptedSpectrum<SceneSpectrumImpulsePart>;
 
@@ -28,11 +28,11 @@ std::vector<int> drawsAfterSeed(uint32_t seed, int count)
     return draws;
 }
 
-// Updates with a silent spectrum from kStart to kStart + elapsed.
+// Updates with a silent spectrum from START to START + elapsed.
 void runSilentlyTo(TestScene& scene, SpectrumGrid& grid, Music& music, unsigned elapsed)
 {
-    for (unsigned t = 0; t <= elapsed; t += kFrame)
-        ASSERT_TRUE(scene.update(grid, music, kStart + t));
+    for (unsigned t = 0; t <= elapsed; t += FRAME)
+        ASSERT_TRUE(scene.update(grid, music, START + t));
 }
 
 }  // namespace
@@ -46,13 +46,13 @@ TEST(SceneSpectrumImpulsePart, OnlyAValueAboveTwoTenthsStartsAWave)
     const std::vector<int> draws = drawsAfterSeed(5, 6);
 
     scene.next[3] = 0.2f;
-    scene.update(grid, music, kStart + 1016);
+    scene.update(grid, music, START + 1016);
     EXPECT_EQ(0u, grid.m_currentStep) << "0.2 is not loud";
     EXPECT_EQ(draws[0], Random::next()) << "nothing was drawn";
 
     Random::seed(5);
     scene.next[3] = 0.2001f;
-    scene.update(grid, music, kStart + 1032);
+    scene.update(grid, music, START + 1032);
     EXPECT_EQ(2u, grid.m_currentStep) << "one wave, stepped once";
     EXPECT_EQ(draws[5], Random::next()) << "one wave draws five values";
 }
@@ -69,7 +69,7 @@ TEST(SceneSpectrumImpulsePart, EightLoudValuesStartEightWavesAheadOfTheCamera)
     for (int i = 0; i < 8; ++i)
         scene.next[i] = 0.3f;
     scene.next[8] = 0.9f;  // the ninth value never starts a wave
-    ASSERT_TRUE(scene.update(grid, music, kStart + 12016));
+    ASSERT_TRUE(scene.update(grid, music, START + 12016));
     EXPECT_EQ(draws[40], Random::next()) << "exactly 40 draws";
 
     // The waves in index order, each from its own five draws (red, green, blue, column,
@@ -115,16 +115,16 @@ TEST(SceneSpectrumImpulsePart, FullBrightnessBetweenTheFadesOfItsOneShot)
     SpectrumGrid grid(100, 100, 1.5f);
     TestScene scene;
     // The first update already starts the camera and reads the spectrum.
-    EXPECT_TRUE(scene.update(grid, music, kStart));
+    EXPECT_TRUE(scene.update(grid, music, START));
     EXPECT_EQ(0.0f, scene.getFade());
-    EXPECT_EQ(kStart, scene.camera(0).startTime());
+    EXPECT_EQ(START, scene.camera(0).startTime());
     EXPECT_EQ(1, scene.reads);
 
     unsigned elapsed = 0;
     bool goesOn = true;
     while (goesOn && elapsed < 16000) {
-        elapsed += kFrame;
-        goesOn = scene.update(grid, music, kStart + elapsed);
+        elapsed += FRAME;
+        goesOn = scene.update(grid, music, START + elapsed);
         if (elapsed == 256) {
             EXPECT_FLOAT_EQ(256 / 500.0f, scene.getFade());
         } else if (elapsed > 500 && elapsed <= 14500) {

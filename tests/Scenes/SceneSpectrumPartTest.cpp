@@ -8,8 +8,8 @@
 
 namespace {
 
-const unsigned kStart = 1000;  // tick of the scene's first update
-const unsigned kFrame = 16;    // ms between updates
+const unsigned START = 1000;  // tick of the scene's first update
+const unsigned FRAME = 16;    // ms between updates
 
 using TestScene = ScriptedSpectrum<SceneSpectrumPart>;
 
@@ -21,7 +21,7 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     SpectrumGrid grid(100, 100, 1.5f);
     TestScene scene;
     // The first update records the start and moves the trails, nothing else.
-    EXPECT_TRUE(scene.update(grid, music, kStart));
+    EXPECT_TRUE(scene.update(grid, music, START));
     EXPECT_EQ(0, scene.reads);
     EXPECT_EQ(0u, scene.camera(0).startTime());
     EXPECT_EQ(1u, scene.trail(11).count());
@@ -30,17 +30,17 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     float held = -1.0f;
     bool goesOn = true;
     while (goesOn && elapsed < 12000) {
-        elapsed += kFrame;
+        elapsed += FRAME;
         const unsigned shot = scene.currentShot();
-        goesOn = scene.update(grid, music, kStart + elapsed);
+        goesOn = scene.update(grid, music, START + elapsed);
         if (goesOn && scene.currentShot() != shot) {
             cut = elapsed;
             // One nominal shot later, although the shot took longer; the second
             // shot fades in from there, not from its camera's start.
-            EXPECT_EQ(kStart + 5000, scene.startTime());
+            EXPECT_EQ(START + 5000, scene.startTime());
             EXPECT_FLOAT_EQ((elapsed - 5000) / 500.0f, scene.getFade());
         }
-        const unsigned phase = (elapsed - (scene.startTime() - kStart)) % 5000;
+        const unsigned phase = (elapsed - (scene.startTime() - START)) % 5000;
         if (goesOn && phase <= 499) {
             held = scene.getFade();
         } else if (goesOn && phase <= 4500) {
@@ -52,7 +52,7 @@ TEST(SceneSpectrumPart, ScheduleMovesOnByTheShotAndFadesHoldBetweenEdges)
     EXPECT_FALSE(goesOn);
     EXPECT_EQ(0.0f, scene.getFade());
     // The trails moved on every update, the finishing one included.
-    EXPECT_NEAR((elapsed / kFrame + 1) * 0.01f, scene.trail(0).t(), 1e-3f);
+    EXPECT_NEAR((elapsed / FRAME + 1) * 0.01f, scene.trail(0).t(), 1e-3f);
 }
 
 TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
@@ -60,14 +60,14 @@ TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
     Music music;
     SpectrumGrid grid(100, 100, 1.5f);
     TestScene scene;
-    unsigned time = kStart;
+    unsigned time = START;
     scene.update(grid, music, time);
 
     // Exactly 0.25 in the third value is a beat, and holds the pulse at 1.0.
     scene.next[2] = 0.25f;
     scene.next[15] = 0.5f;
     for (int i = 0; i < 3; ++i) {
-        scene.update(grid, music, time += kFrame);
+        scene.update(grid, music, time += FRAME);
         EXPECT_EQ(1.0f, scene.getAmplification());
     }
     // Band 15 is raised last, so every point it lists stands at 0.5 x 10.
@@ -78,14 +78,14 @@ TEST(SceneSpectrumPart, PulseBandScaleAndTrails)
     scene.next[2] = 0.2499f;
     int updates = 0;
     for (float previous = 1.0f; scene.getAmplification() > 0.0f && updates < 100; ++updates) {
-        scene.update(grid, music, time += kFrame);
+        scene.update(grid, music, time += FRAME);
         if (scene.getAmplification() > 0.0f) {
             EXPECT_NEAR(previous - 0.04f, scene.getAmplification(), 1e-5f);
         }
         previous = scene.getAmplification();
     }
     EXPECT_TRUE(updates == 25 || updates == 26) << updates;
-    scene.update(grid, music, time += kFrame);
+    scene.update(grid, music, time += FRAME);
     EXPECT_EQ(0.0f, scene.getAmplification());
 
     // First and last trail of each group: centre, colour and phase of the first point.

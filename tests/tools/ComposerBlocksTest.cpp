@@ -15,7 +15,7 @@
 
 namespace {
 
-const int kRate = 44100;
+const int RATE = 44100;
 
 float largestStep(const std::vector<float>& v)
 {
@@ -61,7 +61,7 @@ TEST(AdsrTest, StartsAtZeroIsContinuousAtReleaseAndEndsAtZero)
 // that starts from the wrong level.
 TEST(VoicesTest, EveryNoteStartsAndEndsInSilenceWithoutSteps)
 {
-    Voices voices(kRate);
+    Voices voices(RATE);
     struct Case {
         const char* name;
         void (*render)(Voices&, StereoBuffer&);
@@ -77,7 +77,7 @@ TEST(VoicesTest, EveryNoteStartsAndEndsInSilenceWithoutSteps)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        StereoBuffer bus(kRate * 3);
+        StereoBuffer bus(RATE * 3);
         c.render(voices, bus);
         const std::vector<float>& left = bus.left();
         EXPECT_EQ(left[99], 0.0f) << "nothing before the note";
@@ -98,16 +98,16 @@ TEST(VoicesTest, EveryNoteStartsAndEndsInSilenceWithoutSteps)
 
 TEST(DrumKitTest, HitsAreDeterministicPerSeedAndFadeOut)
 {
-    StereoBuffer a(kRate), b(kRate), c(kRate);
-    DrumKit kitA(kRate, 7), kitB(kRate, 7), kitC(kRate, 8);
+    StereoBuffer a(RATE), b(RATE), c(RATE);
+    DrumKit kitA(RATE, 7), kitB(RATE, 7), kitC(RATE, 8);
     kitA.snare(a, 0, 1.0f, 0.0f);
     kitB.snare(b, 0, 1.0f, 0.0f);
     kitC.snare(c, 0, 1.0f, 0.0f);
     EXPECT_EQ(a.left(), b.left());
     EXPECT_NE(a.left(), c.left()) << "the seed changes the noise";
 
-    StereoBuffer kick(kRate);
-    DrumKit(kRate, 1).kick(kick, 0, 1.0f, 72.0, 0.095);
+    StereoBuffer kick(RATE);
+    DrumKit(RATE, 1).kick(kick, 0, 1.0f, 72.0, 0.095);
     EXPECT_LT(std::fabs(kick.left()[0]), 0.01f);
     EXPECT_GT(peakOf(kick.left()), 0.5f);
     size_t last = kick.frames();
@@ -118,27 +118,27 @@ TEST(DrumKitTest, HitsAreDeterministicPerSeedAndFadeOut)
 
 TEST(PeakLimiterTest, HoldsTheCeilingWithoutSteppingTheGain)
 {
-    StereoBuffer bus(kRate);
+    StereoBuffer bus(RATE);
     // A quiet sine with one loud burst in the middle.
     for (size_t i = 0; i < bus.frames(); ++i) {
         float level = (i >= 20000 && i < 20500) ? 2.0f : 0.3f;
-        float v = level * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * i / kRate));
+        float v = level * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * i / RATE));
         bus.left()[i] = v;
         bus.right()[i] = -v;
     }
     const double ceiling = 0.8;
-    float smallest = PeakLimiter(kRate, ceiling, 0.003, 0.1).process(bus);
+    float smallest = PeakLimiter(RATE, ceiling, 0.003, 0.1).process(bus);
     EXPECT_NEAR(smallest, 0.4f, 0.01f) << "2.0 brought down to 0.8";
     EXPECT_LE(peakOf(bus.left()), ceiling);
     EXPECT_LE(peakOf(bus.right()), ceiling);
     // Far from the burst the signal is untouched (up to the tiny safety margin).
-    EXPECT_NEAR(bus.left()[5000], 0.3f * std::sin(2.0 * 3.14159265 * 440.0 * 5000 / kRate), 1e-5);
+    EXPECT_NEAR(bus.left()[5000], 0.3f * std::sin(2.0 * 3.14159265 * 440.0 * 5000 / RATE), 1e-5);
     // Just before the burst the gain is already ramping (look-ahead), and the
     // recovery after it takes about the release time, not one sample.
-    float before = std::sin(2.0 * 3.14159265 * 440.0 * 19990 / kRate) * 0.3f;
+    float before = std::sin(2.0 * 3.14159265 * 440.0 * 19990 / RATE) * 0.3f;
     EXPECT_LT(std::fabs(bus.left()[19990]), std::fabs(before) - 1e-4);
     float after = bus.left()[20500 + 441] /
-                  (0.3f * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * 20941 / kRate)));
+                  (0.3f * static_cast<float>(std::sin(2.0 * 3.14159265 * 440.0 * 20941 / RATE)));
     EXPECT_GT(after, 0.4f);
     EXPECT_LT(after, 0.6f) << "10 ms into a 100 ms release";
 }
@@ -149,7 +149,7 @@ TEST(PeakLimiterTest, LeavesQuietMaterialAlone)
     for (size_t i = 0; i < bus.frames(); ++i)
         bus.left()[i] = 0.5f * ((i % 7) / 7.0f - 0.5f);
     std::vector<float> before = bus.left();
-    EXPECT_FLOAT_EQ(PeakLimiter(kRate, 0.9, 0.003, 0.1).process(bus), 1.0f);
+    EXPECT_FLOAT_EQ(PeakLimiter(RATE, 0.9, 0.003, 0.1).process(bus), 1.0f);
     for (size_t i = 0; i < bus.frames(); ++i)
         ASSERT_NEAR(bus.left()[i], before[i], 1e-6);
 }

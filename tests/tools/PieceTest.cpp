@@ -39,9 +39,9 @@ TEST(PieceTest, SectionsStartOnTheBarNearestEachSceneChange)
         }
     }
     // The last section runs to the end of the piece, which outlasts the last scene.
-    EXPECT_GE(sections.back().endBar * Piece::barSeconds(), Piece::kLengthSeconds - 0.1);
-    EXPECT_GE(Piece::kLengthSeconds, 104.0);
-    EXPECT_LE(Piece::kLengthSeconds, 106.0);
+    EXPECT_GE(sections.back().endBar * Piece::barSeconds(), Piece::LENGTH_SECONDS - 0.1);
+    EXPECT_GE(Piece::LENGTH_SECONDS, 104.0);
+    EXPECT_LE(Piece::LENGTH_SECONDS, 106.0);
 }
 
 TEST(PieceTest, AnExcerptIsUnderTheCeilingStartsSilentAndHasTheRightLength)
@@ -66,8 +66,8 @@ TEST(PieceTest, AnExcerptIsUnderTheCeilingStartsSilentAndHasTheRightLength)
 TEST(PieceTest, TheSameSourceRendersTheSameBytes)
 {
     // In one process: no state survives a render.
-    std::vector<uint8_t> first = WavWriter::encode(Piece::render(6.0), Piece::kSampleRate);
-    std::vector<uint8_t> second = WavWriter::encode(Piece::render(6.0), Piece::kSampleRate);
+    std::vector<uint8_t> first = WavWriter::encode(Piece::render(6.0), Piece::SAMPLE_RATE);
+    std::vector<uint8_t> second = WavWriter::encode(Piece::render(6.0), Piece::SAMPLE_RATE);
     EXPECT_TRUE(first == second);
 
     // In two processes (different address layouts, fresh memory): the composer

@@ -16,22 +16,22 @@
 
 namespace {
 
-const int kRate = 44100;
-const double kTwoPi = 6.283185307179586;
-const double kBand = kRate / 1024.0;  // 43.07 Hz between band centres
+const int RATE = 44100;
+const double TWO_PI = 6.283185307179586;
+const double BAND = RATE / 1024.0;  // 43.07 Hz between band centres
 
 // Left: a steady band-9 tone (387.6 Hz) at 0.3, and bursts of a band-2 tone
 // (86.13 Hz) at 0.5, 105 ms long every 705 ms, the first at 10.9 ms.
 // Right: a steady band-2 tone at 0.9, which the analysis must ignore (the demo
 // reads the spectrum of the first channel only).
 // 317440 frames = 620 periods of the band-2 tone = 2790 of the band-9 tone.
-const size_t kBeatFrames = 317440;
-const int kBursts = 10;
+const size_t BEAT_FRAMES = 317440;
+const int BURSTS = 10;
 
 bool inBurst(size_t frame)
 {
-    for (int j = 0; j < kBursts; ++j) {
-        long start = std::lround((705.0 * j + 10.9) * kRate / 1000.0);
+    for (int j = 0; j < BURSTS; ++j) {
+        long start = std::lround((705.0 * j + 10.9) * RATE / 1000.0);
         if (static_cast<long>(frame) >= start && static_cast<long>(frame) < start + 4631)
             return true;
     }
@@ -40,11 +40,11 @@ bool inBurst(size_t frame)
 
 StereoBuffer beatFixture()
 {
-    StereoBuffer bus(kBeatFrames);
-    for (size_t n = 0; n < kBeatFrames; ++n) {
-        double low = std::sin(kTwoPi * 2.0 * kBand * n / kRate);
+    StereoBuffer bus(BEAT_FRAMES);
+    for (size_t n = 0; n < BEAT_FRAMES; ++n) {
+        double low = std::sin(TWO_PI * 2.0 * BAND * n / RATE);
         double left =
-            0.3 * std::sin(kTwoPi * 9.0 * kBand * n / kRate) + (inBurst(n) ? 0.5 * low : 0.0);
+            0.3 * std::sin(TWO_PI * 9.0 * BAND * n / RATE) + (inBurst(n) ? 0.5 * low : 0.0);
         bus.add(static_cast<long>(n), static_cast<float>(left), static_cast<float>(0.9 * low));
     }
     return bus;
@@ -75,9 +75,10 @@ std::vector<float> interleave(const StereoBuffer& bus)
 // values are non-zero (bands 1-3 and 8-10), so their median is 0.
 // Peak: the right tone reaches 0.9 exactly (period 512 frames, sample 128).
 // RMS^2 = (0.3^2/2 + 0.9^2/2 + 0.5^2/2 x 10 x 4631 / 317440) / 2.
-const double kBeatShare = 70.0 / 470.0;
-const double kAny10Share = 469.0 / 470.0;
-const double kRms = std::sqrt((0.045 + 0.405 + 0.125 * kBursts * 4631.0 / kBeatFrames) / 2.0);
+const double BEAT_SHARE = 70.0 / 470.0;
+const double ANY10_SHARE = 469.0 / 470.0;
+const double EXPECTED_RMS =
+    std::sqrt((0.045 + 0.405 + 0.125 * BURSTS * 4631.0 / BEAT_FRAMES) / 2.0);
 
 std::vector<TrackAnalysis::Span> beatSpan()
 {
@@ -90,14 +91,14 @@ void expectBeatFigures(const TrackAnalysis::Figures& f, double shareTolerance,
     ASSERT_EQ(f.sections.size(), 1u);
     const TrackAnalysis::SectionFigures& s = f.sections[0];
     EXPECT_EQ(s.steps, 470);
-    EXPECT_NEAR(s.beatShare, kBeatShare, shareTolerance);
-    EXPECT_NEAR(s.anyLow8Share, kBeatShare, shareTolerance);
-    EXPECT_NEAR(s.anyLow10Share, kAny10Share, shareTolerance);
+    EXPECT_NEAR(s.beatShare, BEAT_SHARE, shareTolerance);
+    EXPECT_NEAR(s.anyLow8Share, BEAT_SHARE, shareTolerance);
+    EXPECT_NEAR(s.anyLow10Share, ANY10_SHARE, shareTolerance);
     EXPECT_LT(s.medianLow16, 0.005);
-    EXPECT_EQ(s.beatBursts, kBursts) << "one burst per beat";
+    EXPECT_EQ(s.beatBursts, BURSTS) << "one burst per beat";
     EXPECT_DOUBLE_EQ(s.longestBurstMs, 105.0);
     EXPECT_NEAR(f.peak, 0.9, levelTolerance);
-    EXPECT_NEAR(f.rms, kRms, levelTolerance);
+    EXPECT_NEAR(f.rms, EXPECTED_RMS, levelTolerance);
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ void expectBeatFigures(const TrackAnalysis::Figures& f, double shareTolerance,
 TEST(TrackAnalysisTest, BeatFixtureFiguresMatchTheHandCount)
 {
     std::vector<float> samples = interleave(beatFixture());
-    TrackAnalysis::Figures f = TrackAnalysis::analyse(samples, 2, kRate, beatSpan());
+    TrackAnalysis::Figures f = TrackAnalysis::analyse(samples, 2, RATE, beatSpan());
     expectBeatFigures(f, 1e-9, 1e-4);
     EXPECT_NEAR(TrackAnalysis::toDecibels(f.peak), -0.915, 0.001);
 }
@@ -121,16 +122,16 @@ TEST(TrackAnalysisTest, BeatFixtureFiguresMatchTheHandCount)
 // within 2 % of its bound: between (0.093 + 0.1) / 2 and (0.0948 + 0.1) / 2.
 TEST(TrackAnalysisTest, MedianOfTheSixteenLowestValuesOverTheSection)
 {
-    const size_t frames = 3 * kRate;
+    const size_t frames = 3 * RATE;
     std::vector<float> mono(frames);
     for (size_t n = 0; n < frames; ++n) {
         double v = 0.0;
         for (int band = 1; band <= 15; band += 2)
-            v += 0.1 * std::sin(kTwoPi * band * kBand * n / kRate + band);
+            v += 0.1 * std::sin(TWO_PI * band * BAND * n / RATE + band);
         mono[n] = static_cast<float>(v);
     }
     // From 30 ms on, every window lies inside the signal.
-    TrackAnalysis::Figures f = TrackAnalysis::analyse(mono, 1, kRate, {{"chord", 30.0, 3000.0}});
+    TrackAnalysis::Figures f = TrackAnalysis::analyse(mono, 1, RATE, {{"chord", 30.0, 3000.0}});
     ASSERT_EQ(f.sections.size(), 1u);
     EXPECT_EQ(f.sections[0].steps, 198);
     EXPECT_GE(f.sections[0].medianLow16, 0.0965);
@@ -140,11 +141,11 @@ TEST(TrackAnalysisTest, MedianOfTheSixteenLowestValuesOverTheSection)
 
 TEST(TrackAnalysisTest, SectionsBeyondTheTrackReadSilenceAndStepsFollowTheGrid)
 {
-    std::vector<float> mono(kRate / 2, 0.0f);
+    std::vector<float> mono(RATE / 2, 0.0f);
     // Steps at 0, 15 and 30 ms lie in [0, 31); the next section starts on the
     // first step at or after 31 ms (45 ms) and holds 45 .. 90 ms.
     TrackAnalysis::Figures f = TrackAnalysis::analyse(
-        mono, 1, kRate,
+        mono, 1, RATE,
         {{"a", 0.0, 31.0}, {"b", 31.0, 91.0}, {"late", 60000.0, 61000.0}, {"empty", 10.0, 10.0}});
     ASSERT_EQ(f.sections.size(), 4u);
     EXPECT_EQ(f.sections[0].steps, 3);
@@ -177,7 +178,7 @@ TEST(TrackAnalysisTest, EncodedFixtureThroughTheDecoderAndTheProgram)
     const std::string dir = std::string(DEDOZ_BINARY_DIR) + "/tests/tools";
     const std::string wav = dir + "/analysis-beat.wav";
     const std::string mp3 = dir + "/analysis-beat.mp3";
-    ASSERT_TRUE(WavWriter::write(wav, beatFixture(), kRate));
+    ASSERT_TRUE(WavWriter::write(wav, beatFixture(), RATE));
     Process::Result enc =
         Process::run({"lame", "--quiet", "--cbr", "-b", "192", "-q", "2", wav, mp3}, {}, 60000);
     ASSERT_TRUE(enc.started) << "lame is needed (scripts/install-deps.sh)";
@@ -186,7 +187,7 @@ TEST(TrackAnalysisTest, EncodedFixtureThroughTheDecoderAndTheProgram)
     DecodedSound sound;
     ASSERT_NO_THROW(sound = decodeFile(mp3.c_str()));
     ASSERT_EQ(sound.channels, 2);
-    ASSERT_EQ(sound.sampleRate, kRate);
+    ASSERT_EQ(sound.sampleRate, RATE);
     expectBeatFigures(
         TrackAnalysis::analyse(sound.samples, sound.channels, sound.sampleRate, beatSpan()),
         1.5 / 470.0, 0.04);

@@ -42,8 +42,8 @@ TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interlea
     figures.rms = interleaved.empty() ? 0.0 : std::sqrt(sumSquares / interleaved.size());
 
     const size_t frameCount = interleaved.size() / channels;
-    SpectrumAnalyser analyser(kBands);
-    std::vector<float> spectrum(kBands);
+    SpectrumAnalyser analyser(BANDS);
+    std::vector<float> spectrum(BANDS);
     std::vector<float> lowValues;
     for (const Span& span : spans) {
         SectionFigures f{span.name, span.startMs, span.endMs, 0, 0.0, 0.0, 0.0, 0.0, 0, 0.0};
@@ -51,9 +51,9 @@ TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interlea
         int beats = 0, any8 = 0, any10 = 0;
         int run = 0, longestRun = 0;
         // Step k is at k * 15 ms; integer arithmetic keeps the step times exact.
-        int64_t first = static_cast<int64_t>(std::ceil(span.startMs / kStepMs));
-        for (int64_t k = first; k * kStepMs < span.endMs; ++k) {
-            int64_t endFrame = k * kStepMs * sampleRate / 1000;
+        int64_t first = static_cast<int64_t>(std::ceil(span.startMs / STEP_MS));
+        for (int64_t k = first; k * STEP_MS < span.endMs; ++k) {
+            int64_t endFrame = k * STEP_MS * sampleRate / 1000;
             analyser.compute(interleaved.data(), frameCount, channels, 0, endFrame,
                              spectrum.data());
             ++f.steps;
@@ -90,7 +90,7 @@ TrackAnalysis::Figures TrackAnalysis::analyse(const std::vector<float>& interlea
             double lower = *std::max_element(lowValues.begin(), lowValues.begin() + n / 2);
             f.medianLow16 = n % 2 ? upper : (upper + lower) / 2.0;
         }
-        f.longestBurstMs = longestRun * static_cast<double>(kStepMs);
+        f.longestBurstMs = longestRun * static_cast<double>(STEP_MS);
         figures.sections.push_back(f);
     }
     return figures;

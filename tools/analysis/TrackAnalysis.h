@@ -11,8 +11,8 @@
 
 class TrackAnalysis {
 public:
-    static const int kBands = 512;
-    static const int kStepMs = 15;
+    static const int BANDS = 512;
+    static const int STEP_MS = 15;
 
     struct Span {
         std::string name;

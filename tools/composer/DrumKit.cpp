@@ -11,7 +11,7 @@
 
 namespace {
 
-const double kTwoPi = 6.283185307179586;
+const double TWO_PI = 6.283185307179586;
 
 // A 1 ms linear rise keeps even the sharpest hit from starting with a step.
 double rise(double t)
@@ -41,7 +41,7 @@ void DrumKit::kick(StereoBuffer& out, long frame, float velocity, double body, d
         double amp = 0.82 * std::exp(-shape * shape) + 0.18 * std::exp(-t / decay);
         // The last 20 ms are faded to zero so the tail never ends on a step.
         double endFade = std::min(1.0, (length - i) / (0.02 * m_rate));
-        double tone = std::sin(kTwoPi * phase) * amp;
+        double tone = std::sin(TWO_PI * phase) * amp;
         // Gentle saturation thickens the body with a few harmonics.
         tone = std::tanh(1.6 * tone) / std::tanh(1.6);
         double click = clickFilter.process(m_noise.nextSigned()).band * std::exp(-t / 0.004) * 0.35;
@@ -97,8 +97,8 @@ void DrumKit::hat(StereoBuffer& out, long frame, float velocity, float pan, bool
     const double decay = open ? 0.16 : 0.028;
     const long length = static_cast<long>(m_rate * (decay * 6.0));
     // Six detuned squares give the metallic ring; noise gives the air.
-    static const double kMetal[6] = {2.0 * 205.3, 2.0 * 304.4, 2.0 * 369.6,
-                                     2.0 * 522.7, 2.0 * 540.0, 2.0 * 800.0};
+    static const double METAL[6] = {2.0 * 205.3, 2.0 * 304.4, 2.0 * 369.6,
+                                    2.0 * 522.7, 2.0 * 540.0, 2.0 * 800.0};
     Oscillator metal[6] = {Oscillator(Oscillator::Shape::Square, m_rate, 0.1),
                            Oscillator(Oscillator::Shape::Square, m_rate, 0.3),
                            Oscillator(Oscillator::Shape::Square, m_rate, 0.5),
@@ -111,7 +111,7 @@ void DrumKit::hat(StereoBuffer& out, long frame, float velocity, float pan, bool
         double t = i / m_rate;
         double m = 0.0;
         for (int k = 0; k < 6; ++k)
-            m += metal[k].next(kMetal[k]);
+            m += metal[k].next(METAL[k]);
         double n = m_noise.nextSigned();
         float src = static_cast<float>(m * 0.12 + n * 0.6);
         double v = high.process(src).high + shine.process(src).band * 0.5;

@@ -5,7 +5,7 @@
 
 namespace {
 
-const double kTwoPi = 6.283185307179586;
+const double TWO_PI = 6.283185307179586;
 
 // Polynomial correction around a discontinuity of a naive saw: removes most of
 // the aliasing of the step without oversampling. t is the phase, dt the step.
@@ -35,7 +35,7 @@ float Oscillator::next(double frequency)
     double t = m_phase;
     double value = 0.0;
     switch (m_shape) {
-    case Shape::Sine: value = std::sin(kTwoPi * t); break;
+    case Shape::Sine: value = std::sin(TWO_PI * t); break;
     case Shape::Triangle: value = 1.0 - 4.0 * std::fabs(t - 0.5); break;
     case Shape::Saw: value = 2.0 * t - 1.0 - polyBlep(t, dt); break;
     case Shape::Square: {

@@ -10,9 +10,9 @@
 
 class Piece {
 public:
-    static const int kSampleRate = 44100;
-    static constexpr double kBpm = 86.0;
-    static constexpr double kLengthSeconds = 105.0;
+    static const int SAMPLE_RATE = 44100;
+    static constexpr double BPM = 86.0;
+    static constexpr double LENGTH_SECONDS = 105.0;
 
     struct Section {
         const char* name;
@@ -20,12 +20,12 @@ public:
         int endBar;    // exclusive
     };
 
-    static double beatSeconds() { return 60.0 / kBpm; }
+    static double beatSeconds() { return 60.0 / BPM; }
     static double barSeconds() { return 4.0 * beatSeconds(); }
     static const std::vector<Section>& sections();
 
     // Renders the first `seconds` of the piece (the whole piece when seconds is
-    // 0 or not less than kLengthSeconds). Notes that start later are skipped,
+    // 0 or not less than LENGTH_SECONDS). Notes that start later are skipped,
     // so an excerpt costs only what it contains. limiterGain, when given,
     // receives the smallest gain the final limiter applied (1.0: untouched).
     static StereoBuffer render(double seconds, float* limiterGain = nullptr);

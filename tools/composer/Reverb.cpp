@@ -8,9 +8,9 @@
 namespace {
 
 // Mutually prime-ish lengths keep the echoes from piling up into a pitch.
-const int kCombLengths[8] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
-const int kPassLengths[4] = {556, 441, 341, 225};
-const int kStereoSpread = 23;
+const int COMB_LENGTHS[8] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
+const int PASS_LENGTHS[4] = {556, 441, 341, 225};
+const int STEREO_SPREAD = 23;
 
 }  // namespace
 
@@ -19,12 +19,12 @@ Reverb::Reverb(double feedback, double damping)
 {
     assert(feedback >= 0.0 && feedback < 1.0);
     for (int side = 0; side < 2; ++side) {
-        for (int length : kCombLengths)
+        for (int length : COMB_LENGTHS)
             m_combs[side].push_back(
-                Comb{std::vector<float>(length + side * kStereoSpread, 0.0f), 0, 0.0f});
-        for (int length : kPassLengths)
+                Comb{std::vector<float>(length + side * STEREO_SPREAD, 0.0f), 0, 0.0f});
+        for (int length : PASS_LENGTHS)
             m_passes[side].push_back(
-                AllPass{std::vector<float>(length + side * kStereoSpread, 0.0f), 0});
+                AllPass{std::vector<float>(length + side * STEREO_SPREAD, 0.0f), 0});
     }
 }
 

@@ -11,10 +11,10 @@
 
 namespace {
 
-const double kTwoPi = 6.283185307179586;
+const double TWO_PI = 6.283185307179586;
 // Filter coefficients involve tan(); refreshing them every 16 samples (0.36 ms)
 // is far below any audible modulation rate.
-const int kControlStep = 16;
+const int CONTROL_STEP = 16;
 
 long framesFor(double seconds, double rate)
 {
@@ -43,7 +43,7 @@ void Voices::bass(StereoBuffer& out, long frame, double gate, double note, float
     const long length = framesFor(amp.length(gate), m_rate);
     for (long i = 0; i < length; ++i) {
         double t = i / m_rate;
-        if (i % kControlStep == 0)
+        if (i % CONTROL_STEP == 0)
             filter.setCutoff(f * 2.0 + (180.0 + 1400.0 * brightness) * std::exp(-t / 0.09) +
                              250.0 * brightness);
         double src = saw.next(f) * 0.55 + sub.next(f) * 0.6;
@@ -67,13 +67,13 @@ void Voices::pad(StereoBuffer& out, long frame, double gate, double note, float 
     const long length = framesFor(amp.length(gate), m_rate);
     for (long i = 0; i < length; ++i) {
         double t = i / m_rate;
-        if (i % kControlStep == 0)
-            filter.setCutoff(cutoff * (1.0 + 0.25 * std::sin(kTwoPi * 0.23 * t + seed * kTwoPi)));
+        if (i % CONTROL_STEP == 0)
+            filter.setCutoff(cutoff * (1.0 + 0.25 * std::sin(TWO_PI * 0.23 * t + seed * TWO_PI)));
         double src =
             sawA.next(f * detune) * 0.35 + sawB.next(f / detune) * 0.35 + tri.next(f) * 0.4;
         double v = filter.process(static_cast<float>(src)).low * amp.level(t, gate) * velocity;
         // Slow opposite-phase drift between the sides widens the chord.
-        float wobble = static_cast<float>(0.15 * std::sin(kTwoPi * 0.11 * t + seed * 5.0));
+        float wobble = static_cast<float>(0.15 * std::sin(TWO_PI * 0.11 * t + seed * 5.0));
         out.addPanned(frame + i, static_cast<float>(v), pan + wobble);
     }
 }
@@ -93,7 +93,7 @@ void Voices::lead(StereoBuffer& out, long frame, double gate, double note, float
         // Vibrato fades in after a quarter second, as a player would add it.
         double depth = std::min(1.0, std::max(0.0, (t - 0.25) / 0.3)) * 0.18;
         double fm = f * std::pow(2.0, depth * vibrato.next(5.2) / 12.0);
-        if (i % kControlStep == 0)
+        if (i % CONTROL_STEP == 0)
             filter.setCutoff(1400.0 + 2600.0 * std::exp(-t / 0.18));
         double src = saw.next(fm) * 0.5 + square.next(fm * 1.002) * 0.3;
         double v = filter.process(static_cast<float>(src)).low * amp.level(t, gate) * velocity;
@@ -112,7 +112,7 @@ void Voices::pluck(StereoBuffer& out, long frame, double gate, double note, floa
     const long length = framesFor(amp.length(gate), m_rate);
     for (long i = 0; i < length; ++i) {
         double t = i / m_rate;
-        if (i % kControlStep == 0)
+        if (i % CONTROL_STEP == 0)
             filter.setCutoff(f * 1.5 + 3500.0 * std::exp(-t / 0.06));
         double src = square.next(f) * 0.45 + tri.next(f * 2.0) * 0.3;
         double v = filter.process(static_cast<float>(src)).low * amp.level(t, gate) * velocity;
@@ -134,8 +134,8 @@ void Voices::bell(StereoBuffer& out, long frame, double gate, double note, float
         // Brightness falls with pitch so that high notes keep their sidebands
         // well below Nyquist (FM sidebands above it would fold back as noise).
         double index = (1.8 * std::exp(-t / 0.3) + 0.25) * std::min(1.0, 600.0 / f);
-        double m = std::sin(kTwoPi * modulator) * index;
-        double c = std::sin(kTwoPi * carrier + m);
+        double m = std::sin(TWO_PI * modulator) * index;
+        double c = std::sin(TWO_PI * carrier + m);
         carrier += f / m_rate;
         modulator += f * 3.5 / m_rate;
         carrier -= std::floor(carrier);

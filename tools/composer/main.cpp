@@ -26,12 +26,12 @@ int main(int argc, char** argv)
     }
     float limiterGain = 1.0f;
     StereoBuffer mix = Piece::render(seconds, &limiterGain);
-    if (!WavWriter::write(argv[1], mix, Piece::kSampleRate)) {
+    if (!WavWriter::write(argv[1], mix, Piece::SAMPLE_RATE)) {
         std::fprintf(stderr, "composer: cannot write '%s'\n", argv[1]);
         return 1;
     }
     std::printf("composer: wrote %s (%.2f s, deepest limiting %.2f dB)\n", argv[1],
-                mix.frames() / static_cast<double>(Piece::kSampleRate),
+                mix.frames() / static_cast<double>(Piece::SAMPLE_RATE),
                 -20.0 * std::log10(limiterGain));
     return 0;
 }

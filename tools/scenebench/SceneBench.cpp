@@ -12,7 +12,7 @@
 
 namespace {
 
-const unsigned kFrameMs = 15;
+const unsigned FRAME_MS = 15;
 
 // Scene S hearing every low band loud on every frame: the most work a frame can ask
 // of it (beats, and in the impulse scene eight waves per frame).
@@ -50,7 +50,7 @@ void sceneUpdates(benchmark::State& state)
     };
     restart();
     for (auto _ : state) {
-        time += kFrameMs;
+        time += FRAME_MS;
         if (manager->update(music, time)) {
             state.PauseTiming();
             restart();
