@@ -20,6 +20,7 @@
 #include "Zembra/Random.h"
 #include "support/DemoDirectory.h"
 #include "support/Process.h"
+#include "support/TempDirectory.h"
 
 namespace {
 
@@ -96,14 +97,8 @@ class CaptureRun : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dedoz-capture-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + m_dir + "'";
-        EXPECT_EQ(0, std::system(command.c_str()));
+        ASSERT_NE("", m_folder.path()) << m_folder.error();
+        m_dir = m_folder.path();
     }
 
     Process::Result capture(std::vector<std::string> args)
@@ -124,6 +119,7 @@ protected:
         return r.out;
     }
 
+    TempDirectory m_folder{"capture"};
     std::string m_dir;
 };
 

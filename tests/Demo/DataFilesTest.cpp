@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "Demo/DataFiles.h"
+#include "support/TempDirectory.h"
 
 namespace fs = std::filesystem;
 
@@ -22,21 +23,20 @@ class DataLookup : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dedoz-data-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
+        ASSERT_NE("", folder.path()) << folder.error();
+        root = folder.path();
         fs::create_directories(root + "/work/data");  // no shaders: a user's own data/
         fs::create_directories(installed() + "/shaders");
         fs::create_directories(root + "/config/dedoz");
         std::ofstream(own()) << "hres 800\n";
         places = {root + "/work", root + "/usr/games/dedoz", root + "/config"};
     }
-    void TearDown() override { fs::remove_all(root); }
 
     std::string installed() const { return root + "/usr/share/games/dedoz"; }
     std::string own() const { return root + "/config/dedoz/settings.ini"; }
     std::string settings() { return DataFiles::find(places, warnings).settings(); }
 
+    TempDirectory folder{"data"};
     std::string root;
     DataPlaces places;
     std::ostringstream warnings;

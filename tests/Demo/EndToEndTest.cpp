@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/DemoDirectory.h"
 #include "support/Process.h"
 #include "support/XCloseButton.h"
 #include "support/XKeyboard.h"
@@ -33,25 +34,11 @@ class DemoRun : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dedoz-run-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        m_dir = pattern;
-        ASSERT_EQ(0, mkdir((m_dir + "/data").c_str(), 0755));
-        for (const char* sub : {"music", "shaders"}) {
-            const std::string target = std::string(DEDOZ_SOURCE_DIR) + "/data/" + sub;
-            ASSERT_EQ(0, symlink(target.c_str(), (m_dir + "/data/" + sub).c_str()));
-        }
-    }
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + m_dir + "'";
-        EXPECT_EQ(0, std::system(command.c_str()));
+        ASSERT_TRUE(m_folder.ok()) << m_folder.error();
+        m_dir = m_folder.path();
     }
 
-    void writeSettings(const std::string& content)
-    {
-        std::ofstream(m_dir + "/data/settings.ini") << content;
-    }
+    void writeSettings(const std::string& content) { m_folder.writeSettings(content); }
 
     // Replaces the linked shader folder by one of the run's own: every shader of
     // the repository linked in, except `missing` (left out) and `replaced` (written
@@ -110,6 +97,7 @@ protected:
         return run;
     }
 
+    DemoDirectory m_folder{DEDOZ_SOURCE_DIR};
     std::string m_dir;
     std::string m_geometry;                // xdotool's description of the demo's window
     std::function<void()> m_whileRunning;  // run after "Start !", before Escape

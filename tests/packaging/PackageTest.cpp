@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/Process.h"
+#include "support/TempDirectory.h"
 #include "support/XKeyboard.h"
 
 namespace fs = std::filesystem;
@@ -20,15 +21,10 @@ class Package : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dedoz-package-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        dir = pattern;
+        ASSERT_NE("", folder.path()) << folder.error();
+        dir = folder.path();
     }
-    void TearDown() override
-    {
-        if (!dir.empty())
-            fs::remove_all(dir);
-    }
+    TempDirectory folder{"package"};
     std::string dir;  // out/ (the package), root/ (extracted), work/, home/
 };
 
