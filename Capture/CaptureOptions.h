@@ -8,8 +8,8 @@
 #include <vector>
 
 struct CaptureOptions {
-    static const int MAX_SIDE = 16384;  // pixels, as for the demo's window
-    static const int MAX_FPS = 240;
+    static constexpr int MAX_SIDE = 16384;  // pixels, as for the demo's window
+    static constexpr int MAX_FPS = 240;
 
     std::string out = "dedoz.mp4";
     int fps = 60;

@@ -9,7 +9,7 @@ class FrameClock {
 public:
     // SDL tick count handed to the scenes at the start of the show. Not 0: a scene
     // takes a start time of 0 for "not started yet", so a tick of 0 would be lost.
-    static const unsigned BASE_TICK = 1000;
+    static constexpr unsigned BASE_TICK = 1000;
 
     explicit FrameClock(int fps) : m_fps(fps) {}
 

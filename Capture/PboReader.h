@@ -11,7 +11,7 @@
 
 class PboReader {
 public:
-    static const int COUNT = 3;
+    static constexpr int COUNT = 3;
     // Called with the frame's index (as given to read) and its pixels, valid only
     // during the call.
     using Consumer = std::function<void(uint64_t index, const uint8_t* rgba)>;

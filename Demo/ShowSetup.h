@@ -32,9 +32,9 @@ struct ShowOverrides {
 
 class ShowSetup {
 public:
-    static const uint32_t DEFAULT_SEED = 42;
-    static const int DEFAULT_WIDTH = 640;  // pixels
-    static const int DEFAULT_HEIGHT = 480;
+    static constexpr uint32_t DEFAULT_SEED = 42;
+    static constexpr int DEFAULT_WIDTH = 640;  // pixels
+    static constexpr int DEFAULT_HEIGHT = 480;
 
     // Reads "seed", then "fullscreen", "hres" and "vres" (readPresentationSettings),
     // then "glow", where no override stands in for them; a bad value of any key

@@ -17,7 +17,7 @@ class ViewVolume;
 
 class MeshBatch {
 public:
-    static const unsigned LINE_WIDTH = 4;  // pixels, before the renderer's width scale
+    static constexpr unsigned LINE_WIDTH = 4;  // pixels, before the renderer's width scale
 
     // shape: one copy's lines around its local origin. Every copy starts unplaced
     // (drawn nowhere until place gives it a placement).

@@ -35,7 +35,7 @@ struct WorldSinCurve {
 template <typename Curve>
 class PointTrail {
 public:
-    static const unsigned MAX_AGE = 200;  // a point older than this is dropped
+    static constexpr unsigned MAX_AGE = 200;  // a point older than this is dropped
 
     // Points take colour's red, green and blue times 0.3 and its alpha unchanged.
     // capacity >= 0: the most live points; T starts at 0.

@@ -13,8 +13,8 @@
 
 class SpectrumGrid {
 public:
-    static const unsigned BAND_COUNT = 16;
-    static const unsigned POINTS_PER_BAND = 64;
+    static constexpr unsigned BAND_COUNT = 16;
+    static constexpr unsigned POINTS_PER_BAND = 64;
 
     // Vertex n = i * depth + j sits at (i * spacing, 0, j * spacing). Draws the
     // 16 x 64 band points from Random, the grid's only draws.

@@ -13,8 +13,8 @@
 
 class VectorFont {
 public:
-    static constexpr float ADVANCE = 1.5f;  // pen step per character, in cell units
-    static const unsigned LINE_WIDTH = 8;   // pixels
+    static constexpr float ADVANCE = 1.5f;     // pen step per character, in cell units
+    static constexpr unsigned LINE_WIDTH = 8;  // pixels
 
     // Builds the 26 glyphs, every vertex in `colour`.
     explicit VectorFont(const Colour& colour);

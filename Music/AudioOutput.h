@@ -9,7 +9,7 @@
 
 class AudioOutput {
 public:
-    static const int RATE = 44100;  // Hz
+    static constexpr int RATE = 44100;  // Hz
 
     // What the device plays: called on the audio thread for every buffer.
     class Source {

@@ -18,7 +18,7 @@ struct Sound;
 
 class Player : private AudioOutput::Source {
 public:
-    static const int MAX_SPECTRUM_COUNT = 16384;  // bands; SoundStream keeps their window
+    static constexpr int MAX_SPECTRUM_COUNT = 16384;  // bands; SoundStream keeps their window
 
     // With a device: opens the audio output (see AudioOutput), and the sound runs on
     // its clock, or on the steady clock when it plays nothing. Without: nothing is

@@ -18,10 +18,10 @@ class SoundStream {
 public:
     // Frames kept behind the play frame: the widest spectrum window (2 x 16384
     // frames) plus the device's buffer between the mixed and the heard frame.
-    static const int64_t HISTORY_FRAMES = 49152;
+    static constexpr int64_t HISTORY_FRAMES = 49152;
     // Frames decoded ahead of the play frame: 0.74 s at 44.1 kHz.
-    static const int64_t AHEAD_FRAMES = 32768;
-    static const int CHUNK_FRAMES = 4096;  // frames decoded per turn
+    static constexpr int64_t AHEAD_FRAMES = 32768;
+    static constexpr int CHUNK_FRAMES = 4096;  // frames decoded per turn
 
     // A decoder on file (length: its exact length in frames) and the ring for its
     // format; nothing is decoded yet. Throws like MpegReader, or std::bad_alloc.

@@ -17,10 +17,10 @@
 
 class ScenePartWorld : public ShotScene {
 public:
-    static const unsigned SHOT_MS = 25000;  // the only camera move
-    static const unsigned HOLD_MS = 10000;  // full brightness until then
-    static const unsigned MESHES_PER_KIND = 150;
-    static const unsigned LOUD_BANDS = 10;       // spectrum values that can start waves
+    static constexpr unsigned SHOT_MS = 25000;  // the only camera move
+    static constexpr unsigned HOLD_MS = 10000;  // full brightness until then
+    static constexpr unsigned MESHES_PER_KIND = 150;
+    static constexpr unsigned LOUD_BANDS = 10;   // spectrum values that can start waves
     static constexpr float LOUD = 0.2f;          // a band above this is loud
     static constexpr float PULSE_DECAY = 0.08f;  // per update
 

@@ -10,7 +10,7 @@
 
 class SceneSad : public ShotScene {
 public:
-    static const unsigned SHOT_MS = 2820;
+    static constexpr unsigned SHOT_MS = 2820;
 
     // One title line: its text, the position of its first letter (world units), its scale.
     struct Title {

@@ -7,7 +7,7 @@
 
 class SceneSadSpectrum : public ShotScene {
 public:
-    static const unsigned FADE_CYCLE_MS = 5000;
+    static constexpr unsigned FADE_CYCLE_MS = 5000;
 
     SceneSadSpectrum();
 

@@ -10,8 +10,8 @@
 
 class SceneSadSpectrumGreet : public ShotScene {
 public:
-    static const unsigned NAME_COUNT = 7;
-    static const unsigned STEP_MS = 2790;  // one more name per STEP_MS
+    static constexpr unsigned NAME_COUNT = 7;
+    static constexpr unsigned STEP_MS = 2790;  // one more name per STEP_MS
 
     // One name: text, position of its first letter (world units), scale, and the
     // font call that turns it (180 or 270 degrees about +Y).

@@ -15,7 +15,7 @@ public:
     static constexpr float BAND_SCALE = 8.0f;
     static constexpr float PULSE_DECAY = 0.04f;    // per update
     static constexpr float WAVE_THRESHOLD = 0.2f;  // a value above it starts a wave
-    static const unsigned WAVE_BANDS = 8;          // spectrum values that start waves
+    static constexpr unsigned WAVE_BANDS = 8;      // spectrum values that start waves
 
     SceneSpectrumImpulsePart();
 

@@ -11,7 +11,7 @@
 
 class ShotScene : public Scene {
 public:
-    static const unsigned SPECTRUM_SIZE = 512;
+    static constexpr unsigned SPECTRUM_SIZE = 512;
 
     // GL state: modelview matrix only (the current shot's view).
     void applyCamera() override;

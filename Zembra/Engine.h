@@ -47,7 +47,7 @@ public:
     // at `last`: 1 to 15 while less than 15 ms passed (wrapping subtraction), else 0.
     static Uint32 frameDelay(Uint32 now, Uint32 last);
 
-    static const Uint32 FRAME_MS = 15;
+    static constexpr Uint32 FRAME_MS = 15;
 
 private:
     unsigned int m_flags;

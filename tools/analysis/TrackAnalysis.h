@@ -11,8 +11,8 @@
 
 class TrackAnalysis {
 public:
-    static const int BANDS = 512;
-    static const int STEP_MS = 15;
+    static constexpr int BANDS = 512;
+    static constexpr int STEP_MS = 15;
 
     struct Span {
         std::string name;

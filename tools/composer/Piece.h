@@ -10,7 +10,7 @@
 
 class Piece {
 public:
-    static const int SAMPLE_RATE = 44100;
+    static constexpr int SAMPLE_RATE = 44100;
     static constexpr double BPM = 86.0;
     static constexpr double LENGTH_SECONDS = 105.0;
 
