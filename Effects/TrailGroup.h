@@ -10,7 +10,7 @@
 
 struct TrailGroup {
     static const unsigned SIZE = 6;
-    static const int CAPACITY = 500;       // points; more than a trail ever holds (about 202)
+    static constexpr int CAPACITY = 500;   // points; more than a trail ever holds (about 202)
     static constexpr float LAYER = 0.01f;  // world units between two trails' heights
     static constexpr float PHASES[SIZE] = {0.2f, 0.4f, 0.6f, 0.7f, 0.9f, 1.1f};
 
