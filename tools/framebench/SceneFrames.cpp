@@ -3,8 +3,9 @@
 //
 // Usage (from the repository root, with a display, e.g. inside tests/xvfb-run.sh):
 //   sceneframes WIDTH HEIGHT [FRAMES] [SCENE]
-// SCENE: "spectrum" (the default, SceneSadSpectrum: the floor alone) or "world"
-// (ScenePartWorld: the floor, 450 wireframe meshes and 18 point trails).
+// SCENE: "spectrum" (the default, SceneSadSpectrum: the floor alone), "world"
+// (ScenePartWorld: the floor, 450 wireframe meshes and 18 point trails) or "impulse"
+// (SceneSpectrumImpulsePart: the floor with colour waves and 6 point trails).
 // Plays the scene over its floor with the soundtrack's spectrum (silent when
 // the soundtrack is missing) on a clock advanced by 15 ms per frame, so the scene
 // moves as in the demo whatever the frame cost. No frame pacing: the figure is the
@@ -37,6 +38,7 @@
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Scenes/ScenePartWorld.h"
+#include "Scenes/SceneSpectrumImpulsePart.h"
 #include "Scenes/SceneSadSpectrum.h"
 #include "Zembra/Engine.h"
 #include "Zembra/Random.h"
@@ -83,6 +85,8 @@ std::string run(int width, int height, int frames, const std::string& scene)
         scenes = std::make_unique<SceneManager>();
         if (scene == "world")
             scenes->addScene(std::make_unique<ScenePartWorld>());
+        else if (scene == "impulse")
+            scenes->addScene(std::make_unique<SceneSpectrumImpulsePart>());
         else
             scenes->addScene(std::make_unique<SceneSadSpectrum>());
     };
@@ -146,15 +150,15 @@ std::string run(int width, int height, int frames, const std::string& scene)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: sceneframes WIDTH HEIGHT [FRAMES] [spectrum|world]\n");
+        std::fprintf(stderr, "usage: sceneframes WIDTH HEIGHT [FRAMES] [spectrum|world|impulse]\n");
         return 2;
     }
     const int width = std::atoi(argv[1]);
     const int height = std::atoi(argv[2]);
     const int frames = argc > 3 ? std::atoi(argv[3]) : 300;
     const std::string scene = argc > 4 ? argv[4] : "spectrum";
-    if (scene != "spectrum" && scene != "world") {
-        std::fprintf(stderr, "sceneframes: the scene is 'spectrum' or 'world'\n");
+    if (scene != "spectrum" && scene != "world" && scene != "impulse") {
+        std::fprintf(stderr, "sceneframes: the scene is 'spectrum', 'world' or 'impulse'\n");
         return 2;
     }
     if (width <= 0 || height <= 0 || frames <= 0) {

@@ -64,9 +64,10 @@ for size in "1920 1080" "3840 2160"; do
 done
 
 # Whole frames of the spectrum sweep (floor alone) and of the world scene (floor,
-# 450 meshes, 18 trails) through the full-size chain.
+# 450 meshes, 18 trails) and of the impulse scene (floor, waves, 6 trails) through
+# the full-size chain.
 for size in "640 480 ${SCENE_FRAMES_SMALL:-200}" "1920 1080 ${SCENE_FRAMES_LARGE:-40}"; do
-  for scene in spectrum world; do
+  for scene in spectrum world impulse; do
     # shellcheck disable=SC2086
     line="$("$xvfb" "$build/tools/framebench/sceneframes" $size "$scene" | grep '^sceneframes ' | tail -n1)"
     set -- $size
