@@ -3,7 +3,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -167,6 +169,41 @@ void VectorFont::drawText270(const Vector3& position, const std::string& text, f
     drawText(position, text, scale, 270.0f, context);
 }
 
+float VectorFont::strokeWidth(const DrawContext& context)
+{
+    const float widest = static_cast<float>(LINE_WIDTH) * context.strokeScale;
+    GLfloat projection[16], modelview[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+
+    // Pixels of the viewport from its centre of a point of the cell (x, 0, z);
+    // false when it lies behind the eye.
+    auto onScreen = [&](float x, float z, float pixel[2]) {
+        float eye[4], clip[4];
+        for (int row = 0; row < 4; ++row)
+            eye[row] = modelview[row] * x + modelview[8 + row] * z + modelview[12 + row];
+        for (int row = 0; row < 4; ++row)
+            clip[row] = projection[row] * eye[0] + projection[4 + row] * eye[1] +
+                        projection[8 + row] * eye[2] + projection[12 + row] * eye[3];
+        if (clip[3] <= 0.0f)
+            return false;
+        pixel[0] = 0.5f * clip[0] / clip[3] * static_cast<float>(viewport[2]);
+        pixel[1] = 0.5f * clip[1] / clip[3] * static_cast<float>(viewport[3]);
+        return true;
+    };
+    // The cell's height (top line to baseline) and width (left to right edge) on
+    // screen; the smaller one sizes the strokes.
+    float top[2], bottom[2], left[2], right[2];
+    if (!onScreen(0.0f, 0.0f, top) || !onScreen(0.0f, 1.0f, bottom) ||
+        !onScreen(-0.5f, 0.5f, left) || !onScreen(0.5f, 0.5f, right))
+        return widest;
+    const float letter = std::min(std::hypot(bottom[0] - top[0], bottom[1] - top[1]),
+                                  std::hypot(right[0] - left[0], right[1] - left[1]));
+    return std::min(widest, std::max(1.0f, STROKE_SHARE * letter));
+}
+
 void VectorFont::drawText(const Vector3& position, const std::string& text, float scale,
                           float angle, const DrawContext& context) const
 {
@@ -174,9 +211,12 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glTranslatef(position.x, position.y, position.z);
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
     glScalef(scale, scale, scale);
+    // One width for the whole string: its letters are all the same size.
+    DrawContext strokes = context;
+    strokes.strokeScale = strokeWidth(context) / static_cast<float>(LINE_WIDTH);
     for (char c : text) {
-        if (const LineRenderer* strokes = glyph(c))
-            strokes->draw(LINE_WIDTH, context);
+        if (const LineRenderer* glyphStrokes = glyph(c))
+            glyphStrokes->draw(LINE_WIDTH, strokes);
         // Every character moves the pen, drawn or not, so words keep their spacing.
         glTranslatef(ADVANCE, 0.0f, 0.0f);
     }

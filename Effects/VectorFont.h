@@ -14,7 +14,10 @@
 class VectorFont {
 public:
     static constexpr float ADVANCE = 1.5f;     // pen step per character, in cell units
-    static constexpr unsigned LINE_WIDTH = 8;  // pixels
+    static constexpr unsigned LINE_WIDTH = 8;  // pixels, the most a stroke is wide
+    // A stroke is at most this share of the letter's height on screen: small text
+    // keeps the inside of its letters open instead of filling it with 8-pixel lines.
+    static constexpr float STROKE_SHARE = 0.18f;
 
     // Builds the 26 glyphs, every vertex in `colour`.
     explicit VectorFont(const Colour& colour);
@@ -31,9 +34,11 @@ public:
     // degrees (cells run towards world -x, baseline towards -z) or by 270 degrees
     // (cells run towards +z, baseline towards -x). Letters are drawn in either case;
     // spaces and every other character are skipped but still move the pen.
-    // GL state: the modelview matrix is restored; the line width is left at
-    // LINE_WIDTH times the context's stroke scale when a glyph was drawn; the
-    // vertex and colour arrays end disabled.
+    // Strokes are LINE_WIDTH times the context's stroke scale wide, or STROKE_SHARE
+    // of a letter's size in pixels of the current viewport where that is less (at
+    // least 1 pixel).
+    // GL state: the modelview matrix is restored; the line width is left at the
+    // strokes' width when a glyph was drawn; the vertex and colour arrays end disabled.
     void drawText180(const Vector3& position, const std::string& text, float scale,
                      const DrawContext& context) const;
     void drawText270(const Vector3& position, const std::string& text, float scale,
@@ -42,6 +47,8 @@ public:
 private:
     void drawText(const Vector3& position, const std::string& text, float scale, float angle,
                   const DrawContext& context) const;
+    // The strokes' width in pixels for letters under the current matrices and viewport.
+    static float strokeWidth(const DrawContext& context);
 
     std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;  // keyed by lower-case letter
 };
