@@ -17,7 +17,7 @@ public:
     static constexpr unsigned LINE_WIDTH = 8;  // pixels, the most a stroke is wide
     // A stroke is at most this share of the letter's height on screen: small text
     // keeps the inside of its letters open instead of filling it with 8-pixel lines.
-    static constexpr float STROKE_SHARE = 0.18f;
+    static constexpr float STROKE_SHARE = 0.2f;
 
     // Builds the 26 glyphs, every vertex in `colour`.
     explicit VectorFont(const Colour& colour);
