@@ -146,6 +146,11 @@ VectorFont::VectorFont(const Colour& colour)
         auto renderer = std::make_unique<LineRenderer>();
         renderer->add(vertices, indices);
         m_glyphs[strokes.letter] = std::move(renderer);
+        for (LineVertex& vertex : vertices)
+            vertex.r = vertex.g = vertex.b = 0.0f;
+        auto outline = std::make_unique<LineRenderer>();
+        outline->add(vertices, indices);
+        m_outlines[strokes.letter] = std::move(outline);
     }
 }
 
@@ -211,12 +216,31 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glTranslatef(position.x, position.y, position.z);
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
     glScalef(scale, scale, scale);
-    // One width for the whole string: its letters are all the same size.
-    DrawContext strokes = context;
-    strokes.strokeScale = strokeWidth(context) / static_cast<float>(LINE_WIDTH);
+    const float width = strokeWidth(context);
+    // First the black outlines of the whole string, so that no letter's outline
+    // covers its neighbour's strokes; they leave the depth buffer alone, so that
+    // the strokes, as deep, still pass the depth test over them.
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    glDepthMask(GL_FALSE);
+    const float margin = std::min(width, OUTLINE_MARGIN * context.strokeScale);
+    drawGlyphs(m_outlines, text, width + 2.0f * margin);
+    glDepthMask(depthWrites);
+    drawGlyphs(m_glyphs, text, width);
+    glPopMatrix();
+}
+
+void VectorFont::drawGlyphs(const std::map<char, std::unique_ptr<LineRenderer>>& glyphs,
+                            const std::string& text, float width)
+{
+    glPushMatrix();
+    DrawContext strokes;
+    strokes.strokeScale = width / static_cast<float>(LINE_WIDTH);
     for (char c : text) {
-        if (const LineRenderer* glyphStrokes = glyph(c))
-            glyphStrokes->draw(LINE_WIDTH, strokes);
+        const auto found =
+            glyphs.find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        if (found != glyphs.end())
+            found->second->draw(LINE_WIDTH, strokes);
         // Every character moves the pen, drawn or not, so words keep their spacing.
         glTranslatef(ADVANCE, 0.0f, 0.0f);
     }

@@ -1,5 +1,5 @@
-// VectorFont: text drawn as single-coloured line strokes. Owns one LineRenderer per
-// letter a-z, built once from a fixed stroke table. A glyph lies in the plane y = 0 of
+// VectorFont: text drawn as single-coloured line strokes over black outlines. Owns
+// two LineRenderers per letter a-z (strokes, outline), built once from a fixed table. A glyph lies in the plane y = 0 of
 // its cell: x from -0.5 (left) to 0.5 (right), z from 0 (top line) to 1 (baseline).
 #pragma once
 
@@ -18,6 +18,9 @@ public:
     // A stroke is at most this share of the letter's height on screen: small text
     // keeps the inside of its letters open instead of filling it with 8-pixel lines.
     static constexpr float STROKE_SHARE = 0.2f;
+    // Pixels of black drawn each side of a stroke (at most its width), beneath it:
+    // the floor's lines stop short of the letters instead of running into them.
+    static constexpr float OUTLINE_MARGIN = 2.0f;
 
     // Builds the 26 glyphs, every vertex in `colour`.
     explicit VectorFont(const Colour& colour);
@@ -36,9 +39,10 @@ public:
     // spaces and every other character are skipped but still move the pen.
     // Strokes are LINE_WIDTH times the context's stroke scale wide, or STROKE_SHARE
     // of a letter's size in pixels of the current viewport where that is less (at
-    // least 1 pixel).
-    // GL state: the modelview matrix is restored; the line width is left at the
-    // strokes' width when a glyph was drawn; the vertex and colour arrays end disabled.
+    // least 1 pixel), each over a black outline OUTLINE_MARGIN wider either side.
+    // GL state: the modelview matrix and the depth write mask are restored; the line
+    // width is left at the strokes' width when a glyph was drawn; the vertex and
+    // colour arrays end disabled.
     void drawText180(const Vector3& position, const std::string& text, float scale,
                      const DrawContext& context) const;
     void drawText270(const Vector3& position, const std::string& text, float scale,
@@ -49,6 +53,12 @@ private:
                   const DrawContext& context) const;
     // The strokes' width in pixels for letters under the current matrices and viewport.
     static float strokeWidth(const DrawContext& context);
+    // Draws the glyphs of `text` along the pen, `width` pixels wide.
+    static void drawGlyphs(const std::map<char, std::unique_ptr<LineRenderer>>& glyphs,
+                           const std::string& text, float width);
 
-    std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;  // keyed by lower-case letter
+    // Keyed by lower-case letter: the strokes in the font's colour, and the same
+    // strokes in black for the outlines.
+    std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;
+    std::map<char, std::unique_ptr<LineRenderer>> m_outlines;
 };

@@ -49,7 +49,8 @@ std::vector<GLfloat> modelview()
 }
 
 // World (x, y, z) lands on pixel (x, z). Checks that the modelview matrix comes back.
-Drawing draw(const std::string& text, const Vector3& at, bool turned270, float scale = SCALE)
+Drawing draw(const std::string& text, const Vector3& at, bool turned270, float scale = SCALE,
+             float background = 0.0f)
 {
     static const VectorFont font({0.0f, 1.0f, 0.0f, 1.0f});
     glMatrixMode(GL_PROJECTION);
@@ -58,7 +59,7 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270, float s
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glClearColor(0, 0, 0, 1);
+    glClearColor(background, background, background, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<GLfloat> before = modelview();
     if (turned270)
@@ -134,7 +135,8 @@ TEST(VectorFontDraw, PenMovesOverSpacesAndBlankTextDrawsNothing)
 
 // Small letters keep their inside open: at 10 pixels a letter the strokes are 2
 // pixels wide, not 8, so the middle of an "o" (a box) stays dark between its sides.
-// The 40-pixel letters above keep the full 8.
+// The 40-pixel letters above keep the full 8. Over a lit floor each stroke has a
+// black margin of 2 pixels either side, and the rest of the floor stays lit.
 TEST(VectorFontDraw, SmallLettersKeepTheirInsideOpen)
 {
     testgl::engine();
@@ -149,4 +151,12 @@ TEST(VectorFontDraw, SmallLettersKeepTheirInsideOpen)
     for (float x = 98; x <= 102; ++x)
         for (float y = 93; y <= 97; ++y)
             EXPECT_FALSE(o.lit(x, y)) << "inside at " << x << "," << y;
+
+    const Drawing onGrey = draw("o", {100, 0, 100}, false, 10.0f, 0.5f);
+    auto grey = [&](int x, int y) { return onGrey.pixels[size_t(y) * WIDTH + x].r; };
+    EXPECT_TRUE(onGrey.lit(100, 100));
+    EXPECT_EQ(0, grey(100, 102)) << "no margin below the baseline";
+    EXPECT_EQ(0, grey(103, 95)) << "no margin inside the right side";
+    EXPECT_NEAR(128, grey(100, 95), 1) << "the middle of the box";
+    EXPECT_NEAR(128, grey(100, 105), 1) << "beyond the margin";
 }
