@@ -156,10 +156,15 @@ VectorFont::VectorFont(const Colour& colour)
 
 const LineRenderer* VectorFont::glyph(char c) const
 {
+    return find(m_glyphs, c);
+}
+
+const LineRenderer* VectorFont::find(const Glyphs& glyphs, char c)
+{
     // Through unsigned char: tolower of a negative char (bytes above 127) is undefined.
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto found = m_glyphs.find(letter);
-    return found == m_glyphs.end() ? nullptr : found->second.get();
+    const auto found = glyphs.find(letter);
+    return found == glyphs.end() ? nullptr : found->second.get();
 }
 
 void VectorFont::drawText180(const Vector3& position, const std::string& text, float scale,
@@ -230,17 +235,14 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glPopMatrix();
 }
 
-void VectorFont::drawGlyphs(const std::map<char, std::unique_ptr<LineRenderer>>& glyphs,
-                            const std::string& text, float width)
+void VectorFont::drawGlyphs(const Glyphs& glyphs, const std::string& text, float width)
 {
     glPushMatrix();
     DrawContext strokes;
     strokes.strokeScale = width / static_cast<float>(LINE_WIDTH);
     for (char c : text) {
-        const auto found =
-            glyphs.find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        if (found != glyphs.end())
-            found->second->draw(LINE_WIDTH, strokes);
+        if (const LineRenderer* letter = find(glyphs, c))
+            letter->draw(LINE_WIDTH, strokes);
         // Every character moves the pen, drawn or not, so words keep their spacing.
         glTranslatef(ADVANCE, 0.0f, 0.0f);
     }

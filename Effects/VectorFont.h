@@ -53,12 +53,14 @@ private:
                   const DrawContext& context) const;
     // The strokes' width in pixels for letters under the current matrices and viewport.
     static float strokeWidth(const DrawContext& context);
-    // Draws the glyphs of `text` along the pen, `width` pixels wide.
-    static void drawGlyphs(const std::map<char, std::unique_ptr<LineRenderer>>& glyphs,
-                           const std::string& text, float width);
+    // Keyed by lower-case letter.
+    using Glyphs = std::map<char, std::unique_ptr<LineRenderer>>;
 
-    // Keyed by lower-case letter: the strokes in the font's colour, and the same
-    // strokes in black for the outlines.
-    std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;
-    std::map<char, std::unique_ptr<LineRenderer>> m_outlines;
+    // The glyph of c (either case) in glyphs; nullptr for any other character.
+    static const LineRenderer* find(const Glyphs& glyphs, char c);
+    // Draws the glyphs of `text` along the pen, `width` pixels wide.
+    static void drawGlyphs(const Glyphs& glyphs, const std::string& text, float width);
+
+    Glyphs m_glyphs;    // the strokes in the font's colour
+    Glyphs m_outlines;  // the same strokes in black, for the outlines
 };
