@@ -241,13 +241,16 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     drawScene(scenes, pulse, DrawContext());
     stageEnded(FrameStage::WindowScene);
 
-    // Pass 4: the glow added onto the window, weighted by the blur's alpha.
+    // Pass 4: the glow added onto the window, weighted by how far each window pixel
+    // is from white, channel by channel (a "screen" of the glow over the sharp
+    // picture): it never adds past white, and the weight is the window pixel's own
+    // at either glow size, so a half-size glow stretched over it weighs alike.
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
     if (half) {
         // No program: the fixed-function texturing replaces the fragment by the
-        // bilinear texel, colour and alpha as the vertical blur wrote them.
+        // bilinear texel, the glow as the vertical blur wrote it.
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         drawScreenQuad(*m_first, width, height);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

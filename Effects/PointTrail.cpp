@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -77,15 +78,34 @@ void PointTrail<Curve>::update()
 template <typename Curve>
 void PointTrail<Curve>::draw(const DrawContext& context) const
 {
-    const TrailPoint* first = m_points.get();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(TrailPoint), first ? &first->x : nullptr);
-    glColorPointer(4, GL_FLOAT, sizeof(TrailPoint), first ? &first->r : nullptr);
-    glPointSize(3.0f * context.strokeScale);
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(m_count));
+    // A square point is a whole number of pixels wide: the half-size copy's 1.5
+    // would be drawn 1 or 2 pixels wide, with 0.44 or 1.8 times the light that the
+    // full-size copy's 3-pixel point gives its glow. So every point is drawn the
+    // whole pixels narrower, and every k-th once more a pixel wider, k such that
+    // the light of a point comes to about its true width squared.
+    const float width = POINT_WIDTH * context.strokeScale;
+    const float narrow = std::max(1.0f, std::floor(width));
+    drawEvery(1, narrow);
+    if (width > narrow) {
+        const float wide = narrow + 1.0f;
+        const long every = std::lround(wide * wide / (width * width - narrow * narrow));
+        drawEvery(static_cast<unsigned>(std::max(1L, every)), wide);
+    }
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+template <typename Curve>
+void PointTrail<Curve>::drawEvery(unsigned every, float width) const
+{
+    const TrailPoint* first = m_points.get();
+    const GLsizei stride = static_cast<GLsizei>(every * sizeof(TrailPoint));
+    glVertexPointer(3, GL_FLOAT, stride, first ? &first->x : nullptr);
+    glColorPointer(4, GL_FLOAT, stride, first ? &first->r : nullptr);
+    glPointSize(width);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>((m_count + every - 1) / every));
 }
 
 template class PointTrail<SpectrumCurve>;

@@ -47,9 +47,10 @@ public:
     // Ages the live points (dropping the ones past MAX_AGE), emits one point at the
     // curve's position for the current T when there is room, then advances T.
     void update();
+    // Points are POINT_WIDTH pixels times the context's stroke scale wide; a width
+    // that is not a whole number of pixels gives the light of that width (see draw).
     // GL state: enables then disables the vertex and colour arrays; leaves the point
-    // size at 3 pixels times the context's stroke scale. Blending, depth test and
-    // matrices are the caller's.
+    // size at the last width drawn. Blending, depth test and matrices are the caller's.
     void draw(const DrawContext& context) const;
 
     // Where the curve of a trail at centre with phase puts a point for T = t.
@@ -62,6 +63,11 @@ public:
     const Colour& colour() const { return m_colour; }
 
 private:
+    static constexpr float POINT_WIDTH = 3.0f;  // pixels, at stroke scale 1
+
+    // Draws the live points 0, every, 2 every... as squares `width` pixels wide.
+    void drawEvery(unsigned every, float width) const;
+
     std::unique_ptr<TrailPoint[]> m_points;  // m_capacity records; live ones first, unordered
     Vector3 m_centre;
     Colour m_colour;   // colour of every new point

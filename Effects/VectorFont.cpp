@@ -3,7 +3,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -144,15 +146,25 @@ VectorFont::VectorFont(const Colour& colour)
         auto renderer = std::make_unique<LineRenderer>();
         renderer->add(vertices, indices);
         m_glyphs[strokes.letter] = std::move(renderer);
+        for (LineVertex& vertex : vertices)
+            vertex.r = vertex.g = vertex.b = 0.0f;
+        auto outline = std::make_unique<LineRenderer>();
+        outline->add(vertices, indices);
+        m_outlines[strokes.letter] = std::move(outline);
     }
 }
 
 const LineRenderer* VectorFont::glyph(char c) const
 {
+    return find(m_glyphs, c);
+}
+
+const LineRenderer* VectorFont::find(const Glyphs& glyphs, char c)
+{
     // Through unsigned char: tolower of a negative char (bytes above 127) is undefined.
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto found = m_glyphs.find(letter);
-    return found == m_glyphs.end() ? nullptr : found->second.get();
+    const auto found = glyphs.find(letter);
+    return found == glyphs.end() ? nullptr : found->second.get();
 }
 
 void VectorFont::drawText180(const Vector3& position, const std::string& text, float scale,
@@ -167,6 +179,41 @@ void VectorFont::drawText270(const Vector3& position, const std::string& text, f
     drawText(position, text, scale, 270.0f, context);
 }
 
+float VectorFont::strokeWidth(const DrawContext& context)
+{
+    const float widest = static_cast<float>(LINE_WIDTH) * context.strokeScale;
+    GLfloat projection[16], modelview[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+
+    // Pixels of the viewport from its centre of a point of the cell (x, 0, z);
+    // false when it lies behind the eye.
+    auto onScreen = [&](float x, float z, float pixel[2]) {
+        float eye[4], clip[4];
+        for (int row = 0; row < 4; ++row)
+            eye[row] = modelview[row] * x + modelview[8 + row] * z + modelview[12 + row];
+        for (int row = 0; row < 4; ++row)
+            clip[row] = projection[row] * eye[0] + projection[4 + row] * eye[1] +
+                        projection[8 + row] * eye[2] + projection[12 + row] * eye[3];
+        if (clip[3] <= 0.0f)
+            return false;
+        pixel[0] = 0.5f * clip[0] / clip[3] * static_cast<float>(viewport[2]);
+        pixel[1] = 0.5f * clip[1] / clip[3] * static_cast<float>(viewport[3]);
+        return true;
+    };
+    // The cell's height (top line to baseline) and width (left to right edge) on
+    // screen; the smaller one sizes the strokes.
+    float top[2], bottom[2], left[2], right[2];
+    if (!onScreen(0.0f, 0.0f, top) || !onScreen(0.0f, 1.0f, bottom) ||
+        !onScreen(-0.5f, 0.5f, left) || !onScreen(0.5f, 0.5f, right))
+        return widest;
+    const float letter = std::min(std::hypot(bottom[0] - top[0], bottom[1] - top[1]),
+                                  std::hypot(right[0] - left[0], right[1] - left[1]));
+    return std::min(widest, std::max(1.0f, STROKE_SHARE * letter));
+}
+
 void VectorFont::drawText(const Vector3& position, const std::string& text, float scale,
                           float angle, const DrawContext& context) const
 {
@@ -174,9 +221,28 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glTranslatef(position.x, position.y, position.z);
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
     glScalef(scale, scale, scale);
+    const float width = strokeWidth(context);
+    // First the black outlines of the whole string, so that no letter's outline
+    // covers its neighbour's strokes; they leave the depth buffer alone, so that
+    // the strokes, as deep, still pass the depth test over them.
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    glDepthMask(GL_FALSE);
+    const float margin = std::min(width, OUTLINE_MARGIN * context.strokeScale);
+    drawGlyphs(m_outlines, text, width + 2.0f * margin);
+    glDepthMask(depthWrites);
+    drawGlyphs(m_glyphs, text, width);
+    glPopMatrix();
+}
+
+void VectorFont::drawGlyphs(const Glyphs& glyphs, const std::string& text, float width)
+{
+    glPushMatrix();
+    DrawContext strokes;
+    strokes.strokeScale = width / static_cast<float>(LINE_WIDTH);
     for (char c : text) {
-        if (const LineRenderer* strokes = glyph(c))
-            strokes->draw(LINE_WIDTH, context);
+        if (const LineRenderer* letter = find(glyphs, c))
+            letter->draw(LINE_WIDTH, strokes);
         // Every character moves the pen, drawn or not, so words keep their spacing.
         glTranslatef(ADVANCE, 0.0f, 0.0f);
     }

@@ -1,5 +1,5 @@
-// VectorFont: text drawn as single-coloured line strokes. Owns one LineRenderer per
-// letter a-z, built once from a fixed stroke table. A glyph lies in the plane y = 0 of
+// VectorFont: text drawn as single-coloured line strokes over black outlines. Owns
+// two LineRenderers per letter a-z (strokes, outline), built once from a fixed table. A glyph lies in the plane y = 0 of
 // its cell: x from -0.5 (left) to 0.5 (right), z from 0 (top line) to 1 (baseline).
 #pragma once
 
@@ -14,7 +14,13 @@
 class VectorFont {
 public:
     static constexpr float ADVANCE = 1.5f;     // pen step per character, in cell units
-    static constexpr unsigned LINE_WIDTH = 8;  // pixels
+    static constexpr unsigned LINE_WIDTH = 8;  // pixels, the most a stroke is wide
+    // A stroke is at most this share of the letter's height on screen: small text
+    // keeps the inside of its letters open instead of filling it with 8-pixel lines.
+    static constexpr float STROKE_SHARE = 0.2f;
+    // Pixels of black drawn each side of a stroke (at most its width), beneath it:
+    // the floor's lines stop short of the letters instead of running into them.
+    static constexpr float OUTLINE_MARGIN = 2.0f;
 
     // Builds the 26 glyphs, every vertex in `colour`.
     explicit VectorFont(const Colour& colour);
@@ -31,9 +37,12 @@ public:
     // degrees (cells run towards world -x, baseline towards -z) or by 270 degrees
     // (cells run towards +z, baseline towards -x). Letters are drawn in either case;
     // spaces and every other character are skipped but still move the pen.
-    // GL state: the modelview matrix is restored; the line width is left at
-    // LINE_WIDTH times the context's stroke scale when a glyph was drawn; the
-    // vertex and colour arrays end disabled.
+    // Strokes are LINE_WIDTH times the context's stroke scale wide, or STROKE_SHARE
+    // of a letter's size in pixels of the current viewport where that is less (at
+    // least 1 pixel), each over a black outline OUTLINE_MARGIN wider either side.
+    // GL state: the modelview matrix and the depth write mask are restored; the line
+    // width is left at the strokes' width when a glyph was drawn; the vertex and
+    // colour arrays end disabled.
     void drawText180(const Vector3& position, const std::string& text, float scale,
                      const DrawContext& context) const;
     void drawText270(const Vector3& position, const std::string& text, float scale,
@@ -42,6 +51,16 @@ public:
 private:
     void drawText(const Vector3& position, const std::string& text, float scale, float angle,
                   const DrawContext& context) const;
+    // The strokes' width in pixels for letters under the current matrices and viewport.
+    static float strokeWidth(const DrawContext& context);
+    // Keyed by lower-case letter.
+    using Glyphs = std::map<char, std::unique_ptr<LineRenderer>>;
 
-    std::map<char, std::unique_ptr<LineRenderer>> m_glyphs;  // keyed by lower-case letter
+    // The glyph of c (either case) in glyphs; nullptr for any other character.
+    static const LineRenderer* find(const Glyphs& glyphs, char c);
+    // Draws the glyphs of `text` along the pen, `width` pixels wide.
+    static void drawGlyphs(const Glyphs& glyphs, const std::string& text, float width);
+
+    Glyphs m_glyphs;    // the strokes in the font's colour
+    Glyphs m_outlines;  // the same strokes in black, for the outlines
 };

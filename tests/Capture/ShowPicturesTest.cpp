@@ -61,10 +61,11 @@ bool darkRed(const Rgb& p)
 }
 
 // The bright middle of a title stroke, or of anything else red or orange: red at
-// least 200, blue under a third of it (the floor's grey and white glow have more).
+// least 180 (the titles' 0.7 and a little glow), blue under a third of it (the
+// floor's grey and white glow have more).
 bool brightWarm(const Rgb& p)
 {
-    return p.r >= 200 && p.b * 3 < p.r;
+    return p.r >= 180 && p.b * 3 < p.r;
 }
 
 // The names' 0.9 grey (229) with its glow; the floor's lines, packed tight under the
@@ -208,7 +209,8 @@ TEST_F(ShowPictures, DarkRedTitlesThenAllSevenGreyNames)
                                {106, 260}, {148, 292}, {469, 85}};
     for (int n = 0; n < 7; ++n) {
         const int x = letters[n][0], y = letters[n][1];
-        EXPECT_GT(count(greetings, lightGrey, x - 14, y - 14, x + 15, y + 15), 200)
+        // Strokes a fifth of a letter wide; the floor's lattice is far darker.
+        EXPECT_GT(count(greetings, lightGrey, x - 14, y - 14, x + 15, y + 15), 40)
             << "name " << n + 1 << " missing";
     }
 }

@@ -433,10 +433,12 @@ TEST_P(ChainAtGlowSize, DenseLinesStayBelowWhiteWhileALoneLineGlows)
     }
 }
 
-// The last pass adds the vertical blur weighted by the blur's own alpha
-// (GL_SRC_ALPHA, GL_ONE). Here the blur writes (0.5, 0.25, 1, 0.5) everywhere: half
-// of it lands on the black background, and the grey line keeps its own light.
-TEST(PostProcessChain, LastPassAddsTheBlurWeightedByItsAlpha)
+// The last pass screens the vertical blur over the sharp picture: each channel
+// gains the blur's value times what it lacks of white (GL_ONE_MINUS_DST_COLOR,
+// GL_ONE), and the blur's alpha plays no part. Here the blur writes (0.5, 0.25, 1,
+// 0.5) everywhere: all of it lands on the black background, half of it on the line
+// of grey 0.5.
+TEST(PostProcessChain, LastPassScreensTheBlurOverTheSharpPicture)
 {
     const std::string flat = DEDOZ_BINARY_DIR "/chain-test-flat-blur.ps";
     std::ofstream(flat) << "#version 120\n"
@@ -450,9 +452,9 @@ TEST(PostProcessChain, LastPassAddsTheBlurWeightedByItsAlpha)
     std::remove(flat.c_str());
 
     const Rgba background = window[0];
-    EXPECT_NEAR(64, background.r, 1);
-    EXPECT_NEAR(32, background.g, 1);
-    EXPECT_NEAR(128, background.b, 1);
+    EXPECT_NEAR(128, background.r, 1);
+    EXPECT_NEAR(64, background.g, 1);
+    EXPECT_EQ(255, background.b);
     const size_t row = size_t(240) * 640;
     const auto line = std::max_element(window.begin() + row, window.begin() + row + 640,
                                        [](const Rgba& a, const Rgba& b) { return a.r < b.r; });
@@ -490,16 +492,15 @@ TEST(PostProcessChain, HalfSizeGlowLooksLikeTheFullSizeGlow)
 
     // The full-size blur's paired fetches alternate brighter and dimmer columns
     // beside a sharp line; compared four columns at a time, the light beside the
-    // line agrees, and both end at the same distance. The first four columns are
-    // left out: the glow spares the texels next to a bright line, one texel each
-    // side, which is one pixel at full size and two at half size.
+    // line agrees right from the line's edge (each window pixel weighs the glow by
+    // its own brightness, at either size), and both end at the same distance.
     auto band = [&](int picture, int from, int side) {
         int sum = 0;
         for (int d = from; d < from + 4; ++d)
             sum += at(picture, side < 0 ? 318 - d : 321 + d);
         return sum;
     };
-    for (int from = 5; from <= 29; from += 4) {
+    for (int from = 1; from <= 29; from += 4) {
         SCOPED_TRACE(testing::Message() << "distances " << from << " to " << from + 3);
         const int full = band(0, from, -1);
         EXPECT_EQ(full, band(0, from, 1)) << "the full-size glow is not symmetric";

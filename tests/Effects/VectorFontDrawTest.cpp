@@ -49,7 +49,8 @@ std::vector<GLfloat> modelview()
 }
 
 // World (x, y, z) lands on pixel (x, z). Checks that the modelview matrix comes back.
-Drawing draw(const std::string& text, const Vector3& at, bool turned270)
+Drawing draw(const std::string& text, const Vector3& at, bool turned270, float scale = SCALE,
+             float background = 0.0f)
 {
     static const VectorFont font({0.0f, 1.0f, 0.0f, 1.0f});
     glMatrixMode(GL_PROJECTION);
@@ -58,13 +59,13 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glClearColor(0, 0, 0, 1);
+    glClearColor(background, background, background, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<GLfloat> before = modelview();
     if (turned270)
-        font.drawText270(at, text, SCALE, DrawContext());
+        font.drawText270(at, text, scale, DrawContext());
     else
-        font.drawText180(at, text, SCALE, DrawContext());
+        font.drawText180(at, text, scale, DrawContext());
     EXPECT_EQ(before, modelview()) << "'" << text << "'";
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     return {testgl::readPixels(WIDTH, HEIGHT)};
@@ -130,4 +131,32 @@ TEST(VectorFontDraw, PenMovesOverSpacesAndBlankTextDrawsNothing)
 
     EXPECT_TRUE(draw("     ", {120, 0, 20}, true).blank());
     EXPECT_TRUE(draw("", {120, 0, 20}, true).blank());
+}
+
+// Small letters keep their inside open: at 10 pixels a letter the strokes are 2
+// pixels wide, not 8, so the middle of an "o" (a box) stays dark between its sides.
+// The 40-pixel letters above keep the full 8. Over a lit floor each stroke has a
+// black margin of 2 pixels either side, and the rest of the floor stays lit.
+TEST(VectorFontDraw, SmallLettersKeepTheirInsideOpen)
+{
+    testgl::engine();
+    testgl::OffscreenTarget target(WIDTH, HEIGHT);
+    glDisable(GL_DEPTH_TEST);
+    const Drawing o = draw("o", {100, 0, 100}, false, 10.0f);
+    GLfloat width = 0;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_NEAR(2.0f, width, 0.01f);
+    // The box spans pixels 95 to 105 across and 90 to 100 down the picture.
+    EXPECT_TRUE(o.lit(95, 95) && o.lit(105, 95) && o.lit(100, 90) && o.lit(100, 100));
+    for (float x = 98; x <= 102; ++x)
+        for (float y = 93; y <= 97; ++y)
+            EXPECT_FALSE(o.lit(x, y)) << "inside at " << x << "," << y;
+
+    const Drawing onGrey = draw("o", {100, 0, 100}, false, 10.0f, 0.5f);
+    auto grey = [&](int x, int y) { return onGrey.pixels[size_t(y) * WIDTH + x].r; };
+    EXPECT_TRUE(onGrey.lit(100, 100));
+    EXPECT_EQ(0, grey(100, 102)) << "no margin below the baseline";
+    EXPECT_EQ(0, grey(103, 95)) << "no margin inside the right side";
+    EXPECT_NEAR(128, grey(100, 95), 1) << "the middle of the box";
+    EXPECT_NEAR(128, grey(100, 105), 1) << "beyond the margin";
 }
