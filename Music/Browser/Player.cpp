@@ -22,7 +22,8 @@ double dedoz_sound_frames(int id);                             // whole frames
 int dedoz_sound_rate(int id);
 void dedoz_sound_release(int id);
 // Frames [endFrame - count, endFrame) of channel 0 into out; silence outside the sound.
-void dedoz_sound_copy(int id, double endFrame, int count, float* out);
+// An int, not a double: a double crossing into JavaScript is boxed, every frame.
+void dedoz_sound_copy(int id, int endFrame, int count, float* out);
 int dedoz_audio_open();
 void dedoz_audio_close();
 int dedoz_audio_running();                              // 1 while the browser lets the context play
@@ -247,6 +248,7 @@ void Player::spectrum(float* out, int count)
         m_analyser.reset(new SpectrumAnalyser(count));
     }
     const int64_t heard = static_cast<int64_t>(heardFrame() >> 32);
-    dedoz_sound_copy(m_sound->id, static_cast<double>(heard), 2 * count, m_window.get());
+    // A decoded sound is a typed array: its frames count fits an int.
+    dedoz_sound_copy(m_sound->id, static_cast<int>(heard), 2 * count, m_window.get());
     m_analyser->compute(m_window.get(), 2 * static_cast<size_t>(count), 1, 0, 2 * count, out);
 }
