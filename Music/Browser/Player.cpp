@@ -22,7 +22,7 @@ double dedoz_sound_frames(int id);                             // whole frames
 int dedoz_sound_rate(int id);
 void dedoz_sound_release(int id);
 // Frames [endFrame - count, endFrame) of channel 0 into out; silence outside the sound.
-// An int, not a double: a double crossing into JavaScript is boxed, every frame.
+// An int, not a double: it reaches JavaScript as a small integer, never as a boxed number.
 void dedoz_sound_copy(int id, int endFrame, int count, float* out);
 int dedoz_audio_open();
 void dedoz_audio_close();

@@ -91,7 +91,7 @@ mergeInto(LibraryManager.library, {
   dedoz_sound_release: function(id) { delete dedozSound.sounds[id]; },
 
   dedoz_sound_copy__deps: ['$dedozSound'],
-  dedoz_sound_copy: function(id, endFrame, count, out) {  // endFrame: an int, never boxed
+  dedoz_sound_copy: function(id, endFrame, count, out) {
     var samples = dedozSound.sounds[id].first;
     var first = endFrame - count;
     var base = out >> 2;
