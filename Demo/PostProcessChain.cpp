@@ -10,6 +10,7 @@
 #include "3D/RenderBuffer.h"
 #include "3D/ScreenQuad.h"
 #include "3D/Shader.h"
+#include "3D/TargetFormats.h"
 #include "3D/Texture.h"
 #include "Scenes/Scene.h"
 #include "Scenes/SceneManager.h"
@@ -83,7 +84,7 @@ PostProcessChain::PostProcessChain(Window& window, int renderWidth, int renderHe
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         Texture::unbind();
         m_frameDepth = std::make_unique<RenderBuffer>();
-        m_frameDepth->setStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, renderWidth, renderHeight);
+        m_frameDepth->setStorage(GL_RENDERBUFFER, DEPTH_TARGET_FORMAT, renderWidth, renderHeight);
         m_frameBufferScaled = std::make_unique<FrameBuffer>();
         m_frameBufferScaled->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, m_frame->getId());
         m_frameBufferScaled->attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, *m_frameDepth);

@@ -3,6 +3,12 @@
 
 #include <cassert>
 
+#ifdef __EMSCRIPTEN__
+// emscripten's SDL 1.2 keeps SDL 2's headers: the same key state array, indexed by
+// key code, comes from SDL_GetKeyboardState.
+#define SDL_GetKeyState SDL_GetKeyboardState
+#endif
+
 SDL_Keyboard::SDL_Keyboard() : m_nbKeys(0), m_keys(nullptr)
 {
     update();
