@@ -6,7 +6,7 @@
 #   dedoz_web_sound(<program> [MUSIC <mp3>])
 #                             links the JavaScript library Music/Browser/sound.js into the
 #                             program and writes sound-libs.js (the pinned npm packages
-#                             fft.js and mpg123-decoder, joined by web/sound-libs-*.js)
+#                             fft.js and mpg123-decoder, joined by web/sound-libs/*.js)
 #                             beside its .js; MUSIC preloads the MP3 into the module's
 #                             files at data/music/<name>, where Music::load reads it.
 # The packages come from node_modules/, installed by `npm ci` when they are missing.
@@ -53,8 +53,8 @@ function(dedoz_web_sound target)
     set(_dir ${CMAKE_CURRENT_BINARY_DIR})
   endif()
   set(_libs ${_dir}/sound-libs.js)
-  set(_parts ${DEDOZ_WEB_SOUND_ROOT}/web/sound-libs-head.js ${_sound_modules}/fft.js/lib/fft.js
-      ${DEDOZ_WEB_SOUND_ROOT}/web/sound-libs-middle.js
+  set(_parts ${DEDOZ_WEB_SOUND_ROOT}/web/sound-libs/head.js ${_sound_modules}/fft.js/lib/fft.js
+      ${DEDOZ_WEB_SOUND_ROOT}/web/sound-libs/middle.js
       ${_sound_modules}/mpg123-decoder/dist/mpg123-decoder.min.js)
   add_custom_command(OUTPUT ${_libs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_dir}

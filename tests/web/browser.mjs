@@ -68,7 +68,7 @@ export async function pageWithErrors(browser) {
   const errors = [];
   page.on('console', (message) => {
     if (message.type() === 'error')
-      errors.push(message.text());
+      errors.push(message.text() + (message.location().url ? ` (${message.location().url})` : ''));
   });
   page.on('pageerror', (error) => errors.push(String(error)));
   page.on('requestfailed', (request) => errors.push('failed: ' + request.url()));
