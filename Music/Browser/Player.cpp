@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <vector>
 
 #include "Music/FrameTime.h"
+#include "Music/RiffCheck.h"
 #include "Music/SoundError.h"
 #include "Music/SpectrumAnalyser.h"
 
@@ -26,9 +28,10 @@ void dedoz_sound_release(int id);
 void dedoz_sound_copy(int id, int endFrame, int count, float* out);
 int dedoz_audio_open();
 void dedoz_audio_close();
-int dedoz_audio_running();                              // 1 while the browser lets the context play
-double dedoz_audio_time();                              // seconds of the audio clock heard now
-double dedoz_audio_play(int id, double offsetSeconds);  // the audio time it starts at
+int dedoz_audio_running();  // 1 while the browser lets the context play
+double dedoz_audio_time();  // seconds of the audio clock heard now
+// Plays from offsetSeconds in place of what played; returns the audio time it starts at.
+double dedoz_audio_play(int id, double offsetSeconds);
 void dedoz_audio_stop();
 }
 
@@ -69,6 +72,15 @@ std::vector<unsigned char> readWhole(const char* path)
 Sound::Sound(const char* path) : id(0), frames(0), sampleRate(0)
 {
     const std::vector<unsigned char> bytes = readWhole(path);
+    const auto readAt = [&bytes](void* buffer, size_t size, int64_t offset) -> long long {
+        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes.size())
+            return 0;
+        const size_t n = std::min(size, bytes.size() - static_cast<size_t>(offset));
+        std::memcpy(buffer, bytes.data() + offset, n);
+        return static_cast<long long>(n);
+    };
+    if (riffWithoutMpeg(readAt))
+        throw SoundError(SoundError::FILE_BAD);
     const int decoded = dedoz_sound_decode(bytes.data(), static_cast<int>(bytes.size()));
     if (decoded == DECODER_NOT_READY)
         throw SoundError(SoundError::DECODER_FAILURE);
@@ -141,19 +153,17 @@ void Player::update()
 {
     const bool audio = m_withAudio && dedoz_audio_running() != 0;
     if (audio != m_onAudio) {
-        // The context started (a user gesture) or stopped: the position carries over
-        // to the other clock, and the source node follows.
-        if (m_sound && !m_paused) {
+        // The context started (a user gesture) or stopped: the position heard on the
+        // old clock carries over to the other, and the source node follows.
+        const bool moving = m_sound && !m_paused;
+        if (moving) {
             m_anchorFrame = heardFrame();
-            m_onAudio = audio;
-            if (audio)
-                restartSource();
-            else {
+            if (m_onAudio)
                 dedoz_audio_stop();
-                m_anchorNs = clockNs(false);
-            }
         }
         m_onAudio = audio;
+        if (moving)
+            restartSource();
     }
     if (m_sound && heardFrame() >= static_cast<uint64_t>(m_sound->frames) << 32)
         stop();  // played to its end
@@ -220,11 +230,8 @@ void Player::setPosition(unsigned int ms)
     if (frames > static_cast<uint64_t>(m_sound->frames) << 32)
         throw SoundError(SoundError::INVALID_POSITION);
     m_anchorFrame = frames;
-    if (m_paused)
-        return;
-    if (m_onAudio)
-        dedoz_audio_stop();
-    restartSource();
+    if (!m_paused)
+        restartSource();  // a new source node replaces the playing one
 }
 
 unsigned int Player::position()
@@ -248,7 +255,7 @@ void Player::spectrum(float* out, int count)
         m_analyser.reset(new SpectrumAnalyser(count));
     }
     const int64_t heard = static_cast<int64_t>(heardFrame() >> 32);
-    // A decoded sound is a typed array: its frames count fits an int.
+    // Fits an int: a page cannot hold the 8 GB of samples of a longer sound.
     dedoz_sound_copy(m_sound->id, static_cast<int>(heard), 2 * count, m_window.get());
     m_analyser->compute(m_window.get(), 2 * static_cast<size_t>(count), 1, 0, 2 * count, out);
 }

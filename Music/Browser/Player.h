@@ -16,7 +16,10 @@ class SpectrumAnalyser;
 
 struct Sound {
     // Reads and decodes path: FILE_NOT_FOUND, FILE_IS_DIRECTORY, FILE_EMPTY, FILE_BAD,
-    // DECODER_FAILURE (the decoder is not ready yet), std::bad_alloc.
+    // std::bad_alloc, DECODER_FAILURE: the decoder is not ready (before the page's
+    // packages have loaded, or in the same task as the previous decode, after which it
+    // restarts asynchronously). Unlike the desktop, a file cut short or changing its
+    // format midway is not told apart: it plays what the decoder could make of it.
     explicit Sound(const char* path);
     ~Sound();  // releases the decoded buffer
     Sound(const Sound&) = delete;
