@@ -44,13 +44,17 @@ void frame(void* context)
     // The page's Stop button asks as Escape does.
     const bool stopAsked = EM_ASM_INT({ return Module.dedozStopAsked ? 1 : 0; }) != 0;
     try {
+        const double began = emscripten_get_now();
         if (!stopAsked && show->frame()) {
+            // The work of the frame in milliseconds of the page's clock, waits excluded.
+            const double work = emscripten_get_now() - began;
             EM_ASM(
                 {
                     if (Module.dedozFrame)
-                        Module.dedozFrame($0, $1);
+                        Module.dedozFrame($0, $1, $2);
                 },
-                static_cast<double>(show->framesShown()), static_cast<double>(show->showTime()));
+                static_cast<double>(show->framesShown()), static_cast<double>(show->showTime()),
+                work);
             return;
         }
     } catch (const std::exception& e) {
