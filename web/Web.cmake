@@ -14,8 +14,9 @@ add_library(web_platform INTERFACE)
 target_compile_options(web_platform INTERFACE -fwasm-exceptions)
 target_link_options(web_platform INTERFACE -fwasm-exceptions)
 
-# The browser's music: web/ClockOnlyMusic.cpp until the browser's sound lands.
-set(DEDOZ_WEB_MUSIC_SOURCES ${CMAKE_SOURCE_DIR}/web/ClockOnlyMusic.cpp)
+# The browser's music: Music over Web Audio, with the desktop's spectrum (web/sound.cmake).
+include(${CMAKE_SOURCE_DIR}/web/sound.cmake)
+set(DEDOZ_WEB_MUSIC_SOURCES ${DEDOZ_WEB_SOUND_SOURCES})
 
 # The browser sends no process signals and closes no window: the desktop's quit
 # requests stay out (Demo/main.cpp adds none).
@@ -40,6 +41,7 @@ target_link_options(dedoz PRIVATE
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/shaders@/data/shaders"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/settings.ini@/data/settings.ini")
 set_target_properties(dedoz PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DEDOZ_WEB_OUT} SUFFIX ".js")
+dedoz_web_sound(dedoz MUSIC ${CMAKE_SOURCE_DIR}/data/music/tovane.mp3)
 set_property(TARGET dedoz APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_SOURCE_DIR}/data/settings.ini ${CMAKE_SOURCE_DIR}/data/shaders/pulse.vs
   ${CMAKE_SOURCE_DIR}/data/shaders/pulse.ps ${CMAKE_SOURCE_DIR}/data/shaders/blur.vs
