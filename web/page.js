@@ -59,7 +59,17 @@ var dedoz = {
     setState('starting', '');
     sizeCanvas();
     canvas.focus();
-    Module.callMain([]);
+    try {
+      Module.callMain([]);
+    } catch (error) {
+      console.error(String(error));
+    }
+    // main hands the show to the page's timer before it returns; when it returns
+    // without, the start failed and its lines are in the console.
+    if (dedoz.state === 'starting') {
+      setState('failed', 'The show could not start (see the console).');
+      end();
+    }
   }
 
   function end() {
