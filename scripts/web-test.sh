@@ -28,15 +28,15 @@ if [ ! -f build-web-tests/CMakeCache.txt ]; then
 fi
 cmake --build build-web-tests -j "$jobs" >/dev/null
 
-echo "web-test: the show's page (build-web)"
-if [ ! -f build-web/CMakeCache.txt ]; then
-  emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release >/dev/null
+echo "web-test: the show's page (build-web, as make web builds it)"
+if [ ! -f build-web/cmake/CMakeCache.txt ]; then
+  emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=Release -DDEDOZ_WEB_OUT="$PWD/build-web" >/dev/null
 fi
-cmake --build build-web -j "$jobs" >/dev/null
+cmake --build build-web/cmake -j "$jobs" >/dev/null
 
 export DEDOZ_BUILD="$build"
 export DEDOZ_SPECTRUMPRINT="$build/tools/spectrumprint/spectrumprint"
 export DEDOZ_WEB_TESTS=build-web-tests
-export DEDOZ_WEB_PAGE=build-web/page
+export DEDOZ_WEB_PAGE=build-web
 # shellcheck disable=SC2086
 exec node --test ${WEB_TESTS:-tests/web/*.test.mjs}
