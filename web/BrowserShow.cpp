@@ -66,14 +66,16 @@ void frame(void* context)
 void playInBrowser(std::unique_ptr<ShowLoop> show)
 {
     const int from = EM_ASM_INT({ return Module.dedozStartMs > 0 ? Module.dedozStartMs | 0 : 0; });
-    Music& music = show->music();
-    music.play();
+    // The skipped steps read a silent spectrum (the sound starts after them):
+    // moving the browser's sound to each step's time left the scenes dark.
     if (from > 0) {
         std::cout << "Starting at " << from << " ms" << std::endl;
-        // The scenes read the soundtrack's spectrum of each skipped step, when there
-        // is a soundtrack (a failed load has been reported already).
-        show->skipTo(static_cast<uint32_t>(from), music.getLength() > 0);
+        show->skipTo(static_cast<uint32_t>(from));
     }
+    Music& music = show->music();
+    music.play();
+    if (from > 0)
+        music.setPosition(static_cast<unsigned>(from));
     std::cout << "Start !" << std::endl;
     EM_ASM({
         if (Module.dedozShowStarted)
