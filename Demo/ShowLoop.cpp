@@ -54,11 +54,17 @@ bool ShowLoop::frame()
     return !m_ended;
 }
 
-bool ShowLoop::skipTo(uint32_t ms)
+bool ShowLoop::skipTo(uint32_t ms, bool movingMusic)
 {
+    Music& music = *m_parts.music;
     const uint32_t start = showTime();
-    for (uint32_t t = Engine::FRAME_MS; t <= ms && !m_ended; t += Engine::FRAME_MS)
-        m_ended = m_parts.scenes->update(*m_parts.music, start + t);
+    for (uint32_t t = Engine::FRAME_MS; t <= ms && !m_ended; t += Engine::FRAME_MS) {
+        if (movingMusic)
+            music.setPosition(t);
+        m_ended = m_parts.scenes->update(music, start + t);
+    }
+    if (movingMusic)
+        music.setPosition(ms);
     // The skip itself took time on the engine's clock: the next frame is at start + ms.
     m_shift += start + ms - showTime();
     return !m_ended;

@@ -43,11 +43,13 @@ public:
     // and return false.
     bool frame();
     // Steps the scenes through the show's first `ms` milliseconds in
-    // Engine::FRAME_MS steps, without drawing (the spectrum is whatever the music
-    // gives: silence before it plays), then shifts the clock so that the next frame
-    // goes on from there. Call before the first frame. False when the show ended
-    // within `ms`.
-    bool skipTo(uint32_t ms);
+    // Engine::FRAME_MS steps, without drawing, then shifts the clock so that the
+    // next frame goes on from there. With movingMusic (the sound plays) the music
+    // is moved to each step's time first, so that the scenes read the spectrum of
+    // that time, as the capture plays them, and left at `ms`; without, they read
+    // what it gives (silence before it plays). Call before the first frame. False
+    // when the show ended within `ms`.
+    bool skipTo(uint32_t ms, bool movingMusic = false);
 
     Music& music() { return *m_parts.music; }
     // Frames rendered so far.

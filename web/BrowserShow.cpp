@@ -66,13 +66,17 @@ void frame(void* context)
 void playInBrowser(std::unique_ptr<ShowLoop> show)
 {
     const int from = EM_ASM_INT({ return Module.dedozStartMs > 0 ? Module.dedozStartMs | 0 : 0; });
-    // The skipped steps read a silent spectrum (the sound starts after them):
-    // moving the browser's sound to each step's time left the scenes dark.
-    if (from > 0) {
-        std::cout << "Starting at " << from << " ms" << std::endl;
-        show->skipTo(static_cast<uint32_t>(from));
-    }
     Music& music = show->music();
+    if (from > 0) {
+        // The skipped steps read the soundtrack's spectrum of their time, as the
+        // capture's do (when it loaded: a failure has been reported already). The
+        // sound then starts afresh: one moved at every step came out of it with a
+        // spectrum that left the pictures dark.
+        std::cout << "Starting at " << from << " ms" << std::endl;
+        music.play();
+        show->skipTo(static_cast<uint32_t>(from), music.getLength() > 0);
+        music.stop();
+    }
     music.play();
     if (from > 0)
         music.setPosition(static_cast<unsigned>(from));

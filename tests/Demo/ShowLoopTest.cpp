@@ -10,6 +10,7 @@
 #include "Demo/PostProcessChain.h"
 #include "Demo/ShowLoop.h"
 #include "Demo/ShowSetup.h"
+#include "Music/MusicFixtures.h"
 #include "Music/Music.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/Controllers/Input.h"
@@ -94,4 +95,21 @@ TEST(ShowLoop, SkippingNearTheEndLeavesTheLastFramesToPlay)
     EXPECT_FALSE(past.skipTo(SHOW_MS + 1000)) << "a skip past the end ends the show";
     EXPECT_FALSE(past.frame());
     EXPECT_EQ(0u, past.framesShown());
+}
+
+TEST(ShowLoop, ASkipThatMovesTheMusicLeavesItAtTheSkippedTime)
+{
+    bool quit = false;
+    ShowParts parts = smallShow(quit);
+    Music& music = *parts.music;
+    music.setClock(0);  // no device; the position moves only when told
+    ASSERT_TRUE(music.init());
+    ASSERT_TRUE(music.load(musicFixture("sine86-full.mp3").c_str()));
+    music.play();
+    ShowLoop loop(std::move(parts));
+
+    ASSERT_TRUE(loop.skipTo(600));
+    EXPECT_EQ(0u, loop.music().getPosition()) << "a skip without the music leaves it alone";
+    ASSERT_TRUE(loop.skipTo(1210, true));
+    EXPECT_EQ(1210u, loop.music().getPosition()) << "between two steps";
 }
