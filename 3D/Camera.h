@@ -19,6 +19,12 @@ public:
     // Writes the three vectors, one line each, to standard output.
     void print() const;
 
+    // The matrix gluLookAt multiplies the current one by (column-major): the view from
+    // eye towards target with up upwards. Built here for the browser, whose GL
+    // emulation leaves the matrix unchanged on gluLookAt.
+    static void lookAtMatrix(const Vector3& eye, const Vector3& target, const Vector3& up,
+                             float matrix[16]);
+
 protected:
     // GL state: replaces the current matrix with the view from m_position towards
     // the point target (world units), m_up upwards.

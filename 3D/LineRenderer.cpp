@@ -4,6 +4,8 @@
 #include <GL/glew.h>
 #include <iostream>
 
+#include "3D/WideLines.h"
+
 void LineRenderer::add(const std::vector<LineVertex>& vertices,
                        const std::vector<uint32_t>& indices)
 {
@@ -48,12 +50,18 @@ void LineRenderer::clear()
 
 void LineRenderer::draw(unsigned int width, const DrawContext& context) const
 {
+    const float pixels = static_cast<float>(width) * context.strokeScale;
+    if (context.widensLines(pixels)) {
+        glLineWidth(pixels);  // the state a line draw leaves, whatever the GL makes of it
+        context.wideLines->draw(m_vertices.data(), m_indices.data(), m_indices.size(), pixels);
+        return;
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     const LineVertex* first = m_vertices.data();
     glVertexPointer(3, GL_FLOAT, sizeof(LineVertex), first ? &first->x : nullptr);
     glColorPointer(4, GL_FLOAT, sizeof(LineVertex), first ? &first->r : nullptr);
-    glLineWidth(static_cast<float>(width) * context.strokeScale);
+    glLineWidth(pixels);
     glDrawElements(GL_LINES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT,
                    m_indices.data());
     glDisableClientState(GL_COLOR_ARRAY);

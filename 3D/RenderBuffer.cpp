@@ -23,12 +23,16 @@ RenderBuffer::RenderBuffer() : m_id(0)
 
 RenderBuffer::~RenderBuffer()
 {
+#ifdef __EMSCRIPTEN__
+    glDeleteRenderbuffers(1, &m_id);  // WebGL has the core name only
+#else
     // The extension-era entry point is the usual one; drivers that only offer the
     // core names leave it null, and calling a null pointer would crash at exit.
     if (glDeleteRenderbuffersEXT != nullptr)
         glDeleteRenderbuffersEXT(1, &m_id);
     else
         glDeleteRenderbuffers(1, &m_id);
+#endif
     std::cout << "deleted created" << std::endl;
 }
 

@@ -1,6 +1,7 @@
 // Shader: GLSL program loader (file reading, compile and link reports). Depends on GLEW, RegularFile and checkGLError.
 #include "3D/Shader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <new>
@@ -27,11 +28,28 @@ std::unique_ptr<char[]> infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter
     return log;
 }
 
+#ifdef __EMSCRIPTEN__
+// The browser's WebGL takes GLSL ES 1.00: no "#version 120", and no #version line at
+// all, since emscripten's GL emulation puts declarations of its own in front of the
+// source (the fixed-function inputs it replaces). For the same reason the default
+// float precision of the fragment stage is its to give, ahead of those
+// declarations: highp where the device has it, else mediump. The screen-space
+// derivatives are an extension.
+const char* const ES_FRAGMENT_PREAMBLE = "#extension GL_OES_standard_derivatives : enable\n";
+#endif
+
 // source with definitions inserted after its #version line (which must come
-// first), or in front when it has none.
-std::string withDefinitions(const char* source, const std::string& definitions)
+// first), or in front when it has none. In the browser the #version line gives way
+// to the GLSL ES preamble of the stage, followed by the definitions.
+std::string withDefinitions(const char* source, const std::string& definitions, GLenum stage)
 {
     std::string text(source);
+#ifdef __EMSCRIPTEN__
+    if (text.compare(0, 8, "#version") == 0)
+        text.erase(0, std::min(text.find('\n'), text.size()));  // its end of line stays
+    return (stage == GL_FRAGMENT_SHADER ? ES_FRAGMENT_PREAMBLE : "") + definitions + text;
+#else
+    static_cast<void>(stage);
     if (definitions.empty())
         return text;
     if (text.compare(0, 8, "#version") != 0)
@@ -39,6 +57,7 @@ std::string withDefinitions(const char* source, const std::string& definitions)
     if (text.find('\n') == std::string::npos)
         text += '\n';
     return text.insert(text.find('\n') + 1, definitions);
+#endif
 }
 
 }  // namespace
@@ -60,10 +79,13 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
         if (!vertexSource || !fragmentSource)
             throw ShaderException("Fail to read shaders");
 
-        const GLchar* source = vertexSource.get();
-        GLint length = static_cast<GLint>(std::strlen(source));
+        const std::string vertexText =
+            withDefinitions(vertexSource.get(), std::string(), GL_VERTEX_SHADER);
+        const GLchar* source = vertexText.c_str();
+        GLint length = static_cast<GLint>(vertexText.size());
         glShaderSource(m_vertex, 1, &source, &length);
-        const std::string fragmentText = withDefinitions(fragmentSource.get(), fragmentDefinitions);
+        const std::string fragmentText =
+            withDefinitions(fragmentSource.get(), fragmentDefinitions, GL_FRAGMENT_SHADER);
         source = fragmentText.c_str();
         length = static_cast<GLint>(fragmentText.size());
         glShaderSource(m_fragment, 1, &source, &length);

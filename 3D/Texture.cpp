@@ -6,6 +6,7 @@
 #include <iostream>
 #include <vector>
 
+#include "3D/TargetFormats.h"
 #include "Zembra/GLError.h"
 
 Texture::Texture() : m_id(0)
@@ -19,8 +20,15 @@ Texture::Texture(int width, int height) : m_id(0)
         generate();
         bind();
         setFilter();
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
+#ifdef __EMSCRIPTEN__
+        // WebGL 1 samples a texture whose sides are not powers of two only with its
+        // edges clamped (otherwise as black); the chain's shaders clamp their
+        // coordinates themselves, so the desktop's default repeat changes nothing.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+#endif
+        glTexImage2D(GL_TEXTURE_2D, 0, COLOUR_TARGET_FORMAT, width, height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
         unbind();
         checkGLError("Texture creation");
     } catch (...) {

@@ -29,8 +29,10 @@ bool isSoftwareRenderer(const char* renderer)
 {
     if (renderer == nullptr)
         return false;
-    // swrast reports itself as "Software Rasterizer".
-    for (const char* name : {"llvmpipe", "softpipe", "swrast", "software rasterizer"})
+    // swrast reports itself as "Software Rasterizer"; a browser's software WebGL
+    // device is SwiftShader.
+    for (const char* name :
+         {"llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader"})
         if (containsIgnoringCase(renderer, name))
             return true;
     return false;

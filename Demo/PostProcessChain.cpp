@@ -10,7 +10,9 @@
 #include "3D/RenderBuffer.h"
 #include "3D/ScreenQuad.h"
 #include "3D/Shader.h"
+#include "3D/TargetFormats.h"
 #include "3D/Texture.h"
+#include "3D/WideLines.h"
 #include "Scenes/Scene.h"
 #include "Scenes/SceneManager.h"
 #include "Zembra/FramePlacement.h"
@@ -31,6 +33,21 @@ void setSceneView(int width, int height)
     glMatrixMode(GL_MODELVIEW);
 }
 
+// The widest line the GL draws itself, pixels. In the browser none: emscripten's GL
+// emulation draws from client-side indices of 16 bits only, and the line lists'
+// are 32 bits, so every line there is drawn as triangles (which WebGL's 1-pixel
+// lines would need anyway).
+float widestOwnLine()
+{
+#ifdef __EMSCRIPTEN__
+    return 0.0f;
+#else
+    GLfloat range[2] = {1.0f, 1.0f};
+    glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
+    return range[1];
+#endif
+}
+
 // Half a side, rounded up so that the glow covers the window's last column and row.
 int halfOf(int side)
 {
@@ -47,7 +64,8 @@ PostProcessChain::PostProcessChain(Window& window, GlowSize size)
 PostProcessChain::PostProcessChain(Window& window, int renderWidth, int renderHeight, GlowSize size)
     : m_window(window), m_size(size), m_renderWidth(renderWidth), m_renderHeight(renderHeight),
       m_glowWidth(size == GlowSize::Half ? halfOf(renderWidth) : renderWidth),
-      m_glowHeight(size == GlowSize::Half ? halfOf(renderHeight) : renderHeight)
+      m_glowHeight(size == GlowSize::Half ? halfOf(renderHeight) : renderHeight),
+      m_widestLine(widestOwnLine()), m_wideLines(std::make_unique<WideLines>())
 {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);  // the wireframes are seen from both sides
@@ -83,7 +101,7 @@ PostProcessChain::PostProcessChain(Window& window, int renderWidth, int renderHe
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         Texture::unbind();
         m_frameDepth = std::make_unique<RenderBuffer>();
-        m_frameDepth->setStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, renderWidth, renderHeight);
+        m_frameDepth->setStorage(GL_RENDERBUFFER, DEPTH_TARGET_FORMAT, renderWidth, renderHeight);
         m_frameBufferScaled = std::make_unique<FrameBuffer>();
         m_frameBufferScaled->attachTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, m_frame->getId());
         m_frameBufferScaled->attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, *m_frameDepth);
@@ -126,6 +144,15 @@ void PostProcessChain::drawScene(SceneManager& scenes, const Shader& pulse,
     glUniform1f(fade, scenes.currentScene().getFade());
     scenes.draw(context);
     Shader::unuse();
+}
+
+DrawContext PostProcessChain::sceneContext(float strokeScale) const
+{
+    DrawContext context;
+    context.strokeScale = strokeScale;
+    context.wideLines = m_wideLines.get();
+    context.widestLine = m_widestLine;
+    return context;
 }
 
 void PostProcessChain::useBlur(const Shader& blur, int targetHeight)
@@ -198,9 +225,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
-    DrawContext copy;
-    copy.strokeScale = half ? 0.5f : 1.0f;
-    drawScene(scenes, pulse, copy);
+    drawScene(scenes, pulse, sceneContext(half ? 0.5f : 1.0f));
     m_frameBuffer->unbind(GL_FRAMEBUFFER);
     stageEnded(FrameStage::SceneCopy);
 
@@ -238,7 +263,7 @@ void PostProcessChain::render(SceneManager& scenes, const Shader& pulse,
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     m_window.clear();
     stageEnded(FrameStage::Clear);
-    drawScene(scenes, pulse, DrawContext());
+    drawScene(scenes, pulse, sceneContext(1.0f));
     stageEnded(FrameStage::WindowScene);
 
     // Pass 4: the glow added onto the window, weighted by how far each window pixel

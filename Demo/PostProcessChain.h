@@ -10,16 +10,17 @@
 
 #include <memory>
 
+#include "3D/DrawContext.h"
 #include "Demo/FrameStageObserver.h"
 #include "Demo/GlowSize.h"
 
-struct DrawContext;
 class FrameBuffer;
 class RenderBuffer;
 class SceneManager;
 class Shader;
 class Texture;
 class Window;
+class WideLines;
 
 class PostProcessChain {
 public:
@@ -72,6 +73,9 @@ public:
 
 private:
     static void drawScene(SceneManager& scenes, const Shader& pulse, const DrawContext& context);
+    // What the scenes draw with at strokeScale: lines wider than the GL's own go
+    // through m_wideLines.
+    DrawContext sceneContext(float strokeScale) const;
     // Makes the blur program current and gives "blurOffset" the glow's spread in
     // texels of targets targetHeight texels high.
     static void useBlur(const Shader& blur, int targetHeight);
@@ -88,6 +92,8 @@ private:
     int m_glowWidth;  // size of both targets, pixels
     int m_glowHeight;
     FrameStageObserver* m_observer = nullptr;
+    float m_widestLine;                      // pixels: the GL's widest own line
+    std::unique_ptr<WideLines> m_wideLines;  // the scenes' wider lines, as triangles
     // Declared so that destruction runs frame buffer, second target, first target.
     std::unique_ptr<Texture> m_first;
     std::unique_ptr<Texture> m_second;

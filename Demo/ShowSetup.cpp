@@ -4,6 +4,10 @@
 
 #include <GL/glew.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -24,10 +28,31 @@
 
 namespace {
 
-const char* rendererName()
+#ifdef __EMSCRIPTEN__
+// WebGL names itself "WebKit WebGL"; the device behind it (a software one too) is
+// the unmasked name of the debug extension, where the browser gives it.
+std::string rendererName()
 {
-    return reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    // 32-bit WebAssembly: the pointer travels as an int.
+    char* name = reinterpret_cast<char*>(EM_ASM_INT({
+        var gl = Module.ctx;
+        var info = gl && gl.getExtension('WEBGL_debug_renderer_info');
+        var text = info ? gl.getParameter(info.UNMASKED_RENDERER_WEBGL) : null;
+        return text ? stringToNewUTF8(String(text)) : 0;
+    }));
+    if (name == nullptr)
+        return reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string text(name);
+    std::free(name);
+    return text;
 }
+#else
+std::string rendererName()
+{
+    const GLubyte* name = glGetString(GL_RENDERER);
+    return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+#endif
 
 // The largest side of a render size the driver can give every target of the chain.
 int largestRenderSide()
@@ -134,18 +159,19 @@ std::unique_ptr<ChainPrograms> ShowSetup::makePrograms(const std::string& folder
 
 const char* ShowSetup::glowMessage() const
 {
-    return ::glowMessage(m_glow, rendererName());
+    return ::glowMessage(m_glow, rendererName().c_str());
 }
 
 std::unique_ptr<PostProcessChain> ShowSetup::makeChain(Window& window) const
 {
-    return std::make_unique<PostProcessChain>(window, chooseGlowSize(m_glow, rendererName()));
+    return std::make_unique<PostProcessChain>(window,
+                                              chooseGlowSize(m_glow, rendererName().c_str()));
 }
 
 std::unique_ptr<PostProcessChain> ShowSetup::makeChain(Window& window, PixelSize render) const
 {
     return std::make_unique<PostProcessChain>(window, render.width, render.height,
-                                              chooseGlowSize(m_glow, rendererName()));
+                                              chooseGlowSize(m_glow, rendererName().c_str()));
 }
 
 PixelSize ShowSetup::presentShow(Engine& engine) const
@@ -157,7 +183,7 @@ PixelSize ShowSetup::presentShow(Engine& engine) const
     if (screen.width <= 0 || screen.height <= 0)
         screen = {window.getWidth(), window.getHeight()};
     const RenderChoice choice =
-        chooseRenderSize(m_presentation, screen, rendererName(), largestRenderSide());
+        chooseRenderSize(m_presentation, screen, rendererName().c_str(), largestRenderSide());
     if (!choice.warning.empty())
         std::cout << choice.warning << std::endl;
     if (!m_presentation.fullScreen) {

@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "3D/ViewVolume.h"
+#include "3D/WideLines.h"
 
 namespace {
 
@@ -128,9 +129,14 @@ void MeshBatch::draw(const DrawContext& context)
                          (m_changedEnd - m_changedBegin) * sizeof(LineVertex));
     m_changedBegin = m_changedEnd = 0;
 
-    glLineWidth(static_cast<float>(LINE_WIDTH) * context.strokeScale);
+    const float pixels = static_cast<float>(LINE_WIDTH) * context.strokeScale;
+    glLineWidth(pixels);
     if (m_visible.empty())
         return;
+    if (context.widensLines(pixels)) {
+        context.wideLines->draw(vertices.data(), m_visible.data(), m_visible.size(), pixels);
+        return;
+    }
     m_buffer.bind();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);

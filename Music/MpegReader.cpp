@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "Music/RiffCheck.h"
 #include "Music/SoundError.h"
 
 namespace {
@@ -20,38 +21,6 @@ namespace {
 const size_t READ_BUFFER_BYTES = 64 * 1024;
 const int CHECKED_FRAMES = 8 * 1152;  // decoded by check(): eight MPEG frames
 const int DECODE_CHUNK_FRAMES = 4096;
-
-uint32_t littleEndian32(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-// MPEG audio may travel inside a WAV file (format tags 0x50 and 0x55), which the
-// decoder reads through; any other RIFF file is PCM or something else again, in
-// which the decoder could mistake sample bytes for frame headers and report a
-// damaged MP3 instead of a file that is not one.
-bool riffWithoutMpeg(const SoundFile& file)
-{
-    unsigned char head[12];
-    if (file.readAt(head, sizeof head, 0) != static_cast<long long>(sizeof head) ||
-        std::memcmp(head, "RIFF", 4) != 0)
-        return false;
-    if (std::memcmp(head + 8, "WAVE", 4) != 0)
-        return true;
-    // Walk the chunks up to "fmt " (chunks are padded to even sizes).
-    int64_t at = 12;
-    unsigned char chunk[10];
-    while (file.readAt(chunk, sizeof chunk, at) == static_cast<long long>(sizeof chunk)) {
-        const uint32_t size = littleEndian32(chunk + 4);
-        if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            const unsigned tag = chunk[8] | chunk[9] << 8;
-            return tag != 0x50 && tag != 0x55;
-        }
-        at += 8 + static_cast<int64_t>(size) + (size & 1);
-    }
-    return true;  // a WAVE without a format chunk: nothing to decode
-}
 
 }  // namespace
 
@@ -74,7 +43,10 @@ SoundFile::SoundFile(const char* path) : m_descriptor(-1), m_size(0)
         failure = SoundError::FILE_EMPTY;
     else
         m_size = info.st_size;
-    if (failure == SoundError::REASON_COUNT && riffWithoutMpeg(*this))
+    if (failure == SoundError::REASON_COUNT &&
+        riffWithoutMpeg([this](void* buffer, size_t size, int64_t offset) {
+            return readAt(buffer, size, offset);
+        }))
         failure = SoundError::FILE_BAD;
     if (failure != SoundError::REASON_COUNT) {
         ::close(m_descriptor);  // the destructor does not run for a throwing constructor

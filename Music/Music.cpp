@@ -8,9 +8,15 @@
 #include <new>
 #include <system_error>
 
+#include "Music/SoundError.h"
+// The same calls over each platform's Player and Sound: in the page the decoded
+// sound plays through Web Audio, on the desktop through SDL with its own decoding.
+#ifdef __EMSCRIPTEN__
+#include "Music/Browser/Player.h"
+#else
 #include "Music/MpegReader.h"
 #include "Music/Player.h"
-#include "Music/SoundError.h"
+#endif
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Music/FrameTime.h"
 #include "Music/SoundStream.h"
 
 Playback::Playback(int outputRate)
@@ -69,12 +70,12 @@ uint64_t Playback::heardFrame(int64_t nowNs) const
         return std::min(m_position, length);
     const int rate = m_stream->sampleRate();
     if (m_clockDriven)
-        return std::min(m_position + framesIn(nowNs - m_anchorNs, rate), length);
+        return std::min(m_position + frameTime::framesIn(nowNs - m_anchorNs, rate), length);
     // The device still holds the last mix: what is heard now is the start of that
     // buffer, moved on by the time since it was handed over.
     const int64_t heldNs = static_cast<int64_t>(m_lastMixFrames) * 1000000000 / m_outputRate;
     const uint64_t behind = static_cast<uint64_t>(m_lastMixFrames) * m_step;
-    const uint64_t ahead = framesIn(std::min(nowNs - m_anchorNs, heldNs), rate);
+    const uint64_t ahead = frameTime::framesIn(std::min(nowNs - m_anchorNs, heldNs), rate);
     return std::min(m_position + ahead >= behind ? m_position + ahead - behind : 0, length);
 }
 
@@ -117,7 +118,7 @@ void Playback::advance(int64_t nowNs)
 {
     if (!m_active || m_paused)
         return;
-    m_position += framesIn(nowNs - m_anchorNs, m_stream->sampleRate());
+    m_position += frameTime::framesIn(nowNs - m_anchorNs, m_stream->sampleRate());
     m_anchorNs = nowNs;
     m_anchorPending = false;
     endIfPast();
@@ -128,17 +129,4 @@ void Playback::endIfPast()
 {
     if (m_position >= static_cast<uint64_t>(m_stream->length()) << 32)
         m_active = false;
-}
-
-uint64_t Playback::framesIn(int64_t elapsedNs, int sampleRate)
-{
-    if (elapsedNs <= 0)
-        return 0;
-    // Split into whole frames and a remainder so that no product overflows 64 bits
-    // for elapsed times up to days. The fraction is rounded up: a time converted back
-    // from the frames (rounded down to whole milliseconds) is then never a unit short.
-    const uint64_t scaled = static_cast<uint64_t>(elapsedNs) * static_cast<uint64_t>(sampleRate);
-    const uint64_t whole = scaled / 1000000000ull;
-    const uint64_t rest = scaled % 1000000000ull;
-    return (whole << 32) + ((rest << 32) + 999999999ull) / 1000000000ull;
 }

@@ -43,10 +43,6 @@ public:
     void mix(int16_t* out, int frames, int64_t nowNs);
     void advance(int64_t nowNs);  // clock-driven: moves the position on to nowNs
 
-    // Source frames (32.32, rounded up) played at sampleRate in elapsedNs
-    // nanoseconds; 0 when elapsedNs <= 0.
-    static uint64_t framesIn(int64_t elapsedNs, int sampleRate);
-
 private:
     void restartClock(int64_t nowNs);
     void endIfPast();  // frees the playback once its position has passed the end

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "Music/FrameTime.h"
 #include "Music/SoundError.h"
 #include "Music/SoundStream.h"
 #include "Music/SpectrumAnalyser.h"
@@ -21,25 +22,6 @@ int64_t steadyNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// Rounded up to the next 2^-32 frame, so that framesToMs gives ms back.
-uint64_t msToFrames(unsigned int ms, int rate)
-{
-    const uint64_t scaled = static_cast<uint64_t>(ms) * static_cast<uint64_t>(rate);
-    return ((scaled / 1000u) << 32) + (((scaled % 1000u) << 32) + 999u) / 1000u;
-}
-
-unsigned int framesToMs(uint64_t position, int rate)
-{
-    // position is 32.32 frames: ms = frames * 1000 / rate, rounded down.
-    const uint64_t frames = position >> 32;
-    const uint64_t fraction = position & 0xffffffffu;
-    const uint64_t ms = frames * 1000u / static_cast<uint64_t>(rate);
-    const uint64_t rest = frames * 1000u % static_cast<uint64_t>(rate);
-    const uint64_t extra =
-        (rest * 4294967296ull + fraction * 1000u) / (static_cast<uint64_t>(rate) << 32);
-    return static_cast<unsigned int>(ms + extra);
 }
 
 }  // namespace
@@ -136,7 +118,7 @@ void Player::setPosition(unsigned int ms)
             throw SoundError(SoundError::NOT_PLAYING);
         stream = m_playback.stream();
     }
-    const uint64_t frames = msToFrames(ms, stream->sampleRate());
+    const uint64_t frames = frameTime::fromMs(ms, stream->sampleRate());
     if (frames > static_cast<uint64_t>(stream->length()) << 32)
         throw SoundError(SoundError::INVALID_POSITION);
     // The playback moves when the stream's ring is emptied, under the same lock, so
@@ -160,7 +142,7 @@ unsigned int Player::position()
     const int64_t time = now();
     if (!m_playback.active())
         throw SoundError(SoundError::NOT_PLAYING);
-    return framesToMs(m_playback.heardFrame(time), m_playback.stream()->sampleRate());
+    return frameTime::toMs(m_playback.heardFrame(time), m_playback.stream()->sampleRate());
 }
 
 void Player::spectrum(float* out, int count)

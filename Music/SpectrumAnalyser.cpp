@@ -1,45 +1,17 @@
-// SpectrumAnalyser: triangle-windowed real FFT magnitudes with FFTW (single precision).
+// SpectrumAnalyser: the triangle window, the scaling of bin magnitudes to sine
+// amplitudes, and the band values, shared by every platform; RealFft does the transform.
 #include "Music/SpectrumAnalyser.h"
-
-#include <fftw3.h>
 
 #include <cassert>
 #include <cmath>
-#include <cstring>
-#include <mutex>
-#include <new>
 
-namespace {
+#include "Music/RealFft.h"
 
-// FFTW's planner keeps global state: plans are made and destroyed one at a time.
-std::mutex& plannerMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
-}  // namespace
-
-void SpectrumAnalyser::FftwFree::operator()(void* memory) const
-{
-    fftwf_free(memory);
-}
-
-void SpectrumAnalyser::PlanDestroy::operator()(void* plan) const
-{
-    std::lock_guard<std::mutex> lock(plannerMutex());
-    fftwf_destroy_plan(static_cast<fftwf_plan>(plan));
-}
-
-SpectrumAnalyser::SpectrumAnalyser(int count) : m_count(count), m_size(2 * count), m_scale(0.0f)
+SpectrumAnalyser::SpectrumAnalyser(int count)
+    : m_count(count), m_size(2 * count), m_window(new float[2 * count]),
+      m_fft(new RealFft(2 * count)), m_scale(0.0f)
 {
     assert(count >= 1);
-    m_window.reset(fftwf_alloc_real(m_size));
-    m_input.reset(fftwf_alloc_real(m_size));
-    m_output.reset(fftwf_alloc_complex(m_count + 1));
-    if (!m_window || !m_input || !m_output)
-        throw std::bad_alloc();
-
     // Triangle over the whole transform: 0 at both ends' outer edges, 1 in the middle.
     const double half = m_size / 2.0;
     const double centre = (m_size - 1) / 2.0;
@@ -50,14 +22,6 @@ SpectrumAnalyser::SpectrumAnalyser(int count) : m_count(count), m_size(2 * count
     }
     // A sine of amplitude A at a bin centre gives |X| = A * sum / 2.
     m_scale = static_cast<float>(2.0 / sum);
-
-    std::lock_guard<std::mutex> lock(plannerMutex());
-    // ESTIMATE: no measuring run, so construction is quick and the plan deterministic;
-    // for power-of-two sizes its plans are close to the measured ones.
-    m_plan.reset(fftwf_plan_dft_r2c_1d(m_size, m_input.get(),
-                                       static_cast<fftwf_complex*>(m_output.get()), FFTW_ESTIMATE));
-    if (!m_plan)
-        throw std::bad_alloc();
 }
 
 SpectrumAnalyser::~SpectrumAnalyser() = default;
@@ -74,6 +38,7 @@ void SpectrumAnalyser::compute(const float* interleaved, size_t frameCount, int 
     assert(channels >= 1 && channel >= 0 && channel < channels);
     assert(interleaved || frameCount == 0);
 
+    float* input = m_fft->input();
     const int64_t first = endFrame - m_size;
     const int64_t total = static_cast<int64_t>(frameCount);
     for (int j = 0; j < m_size; ++j) {
@@ -81,13 +46,16 @@ void SpectrumAnalyser::compute(const float* interleaved, size_t frameCount, int 
         const float sample = (frame >= 0 && frame < total)
                                  ? interleaved[static_cast<size_t>(frame) * channels + channel]
                                  : 0.0f;
-        m_input[j] = sample * m_window[j];
+        input[j] = sample * m_window[j];
     }
-    fftwf_execute(static_cast<fftwf_plan>(m_plan.get()));
+    m_fft->execute();
 
-    const fftwf_complex* bins = static_cast<const fftwf_complex*>(m_output.get());
-    for (int i = 0; i < m_count; ++i)
-        out[i] = std::sqrt(bins[i][0] * bins[i][0] + bins[i][1] * bins[i][1]) * m_scale;
+    const float* bins = m_fft->output();
+    for (int i = 0; i < m_count; ++i) {
+        const float re = bins[2 * i];
+        const float im = bins[2 * i + 1];
+        out[i] = std::sqrt(re * re + im * im) * m_scale;
+    }
     // A constant has no negative-frequency twin: halve band 0 so an offset c reads c.
     out[0] *= 0.5f;
 }

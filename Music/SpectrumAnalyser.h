@@ -1,16 +1,21 @@
 // SpectrumAnalyser: magnitude spectrum of one channel of interleaved float audio,
-// `count` bands from a 2*count-sample real FFT under a triangle window. Owns its
-// FFTW plan and buffers, made once in the constructor; compute() allocates nothing.
+// `count` bands from a 2*count-sample real FFT under a triangle window: the same
+// windowing and scaling on every platform, the transform behind RealFft. Owns its
+// window and transform, made once in the constructor; compute() allocates nothing.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
+class RealFft;
+
 class SpectrumAnalyser {
 public:
     // count: number of bands (>= 1); the transform length is 2 * count samples.
-    // Throws std::bad_alloc when FFTW cannot allocate the buffers or the plan.
+    // In the browser count must also be a power of two (its transform takes no other
+    // length).
+    // Throws std::bad_alloc when the window or the transform cannot be made.
     explicit SpectrumAnalyser(int count);
     ~SpectrumAnalyser();
 
@@ -30,19 +35,9 @@ public:
     int count() const;
 
 private:
-    struct FftwFree {
-        void operator()(void* memory) const;
-    };
-    struct PlanDestroy {
-        void operator()(void* plan) const;
-    };
-
-    int m_count;                                  // bands
-    int m_size;                                   // transform length, 2 * m_count
-    std::unique_ptr<float[], FftwFree> m_window;  // m_size triangle weights
-    std::unique_ptr<float[], FftwFree> m_input;   // m_size windowed samples (FFTW-aligned)
-    std::unique_ptr<void, FftwFree> m_output;     // m_count + 1 complex bins (fftwf_complex)
-    std::unique_ptr<void, PlanDestroy>
-        m_plan;     // fftwf_plan, opaque so that callers need no FFTW header
-    float m_scale;  // 2 / sum(window): bin magnitude to sine amplitude
+    int m_count;                        // bands
+    int m_size;                         // transform length, 2 * m_count
+    std::unique_ptr<float[]> m_window;  // m_size triangle weights
+    std::unique_ptr<RealFft> m_fft;     // its input takes the windowed samples
+    float m_scale;                      // 2 / sum(window): bin magnitude to sine amplitude
 };

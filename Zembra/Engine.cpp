@@ -115,6 +115,11 @@ Uint32 Engine::frameDelay(Uint32 now, Uint32 last)
 
 void Engine::waitNextFrame()
 {
+#ifdef __EMSCRIPTEN__
+    // The page must not block: the browser's timer starts the frames FRAME_MS apart.
+    m_lastFrameTicks = SDL_GetTicks();
+    return;
+#endif
     const Uint32 delay = frameDelay(SDL_GetTicks(), m_lastFrameTicks);
     if (delay > 0)
         SDL_Delay(delay);

@@ -3,6 +3,12 @@
 
 #include <cassert>
 
+#ifdef __EMSCRIPTEN__
+// emscripten's SDL 1.2 keeps SDL 2's headers: the same key state array, indexed by
+// key code, comes from SDL_GetKeyboardState.
+#define SDL_GetKeyState SDL_GetKeyboardState
+#endif
+
 SDL_Keyboard::SDL_Keyboard() : m_nbKeys(0), m_keys(nullptr)
 {
     update();
@@ -13,6 +19,15 @@ void SDL_Keyboard::update()
     // The only place where SDL's event queue is pumped: the key state array is
     // refreshed from the events that the pump delivers.
     SDL_PumpEvents();
+#ifdef __EMSCRIPTEN__
+    // emscripten's SDL keeps every pumped event queued until someone takes it, and
+    // in the browser nothing else reads the queue (no quit requests, no resizes
+    // followed): taken here, or it grows with every key press and mouse move. The
+    // key state has been updated by the pump.
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+    }
+#endif
     int count = 0;
     m_keys = SDL_GetKeyState(&count);
     m_nbKeys = count;

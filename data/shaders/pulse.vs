@@ -6,10 +6,18 @@
 
 varying float eyeDepth;  // world units in front of the eye
 
+#ifdef GL_ES
+uniform float u_pointSize;  // pixels: glPointSize, as the browser's GL emulation hands it on
+#endif
+
 void main()
 {
     gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
     eyeDepth = -(gl_ModelViewMatrix * gl_Vertex).z;
     gl_FrontColor = gl_Color;
+#ifdef GL_ES
+    gl_PointSize = u_pointSize;  // WebGL sizes points in the vertex stage only
+#else
     gl_BackColor = gl_Color;
+#endif
 }

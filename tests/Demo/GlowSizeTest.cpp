@@ -16,7 +16,10 @@ const char* const HARDWARE = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
 TEST(GlowSize, AutomaticPicksHalfSizeOnSoftwareRenderersOnly)
 {
     for (const char* software :
-         {LLVMPIPE, "softpipe", "Gallium 0.4 on softpipe", "Software Rasterizer", "LLVMPIPE"}) {
+         {LLVMPIPE, "softpipe", "Gallium 0.4 on softpipe", "Software Rasterizer", "LLVMPIPE",
+          // What a browser names its software device behind WebGL.
+          "ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero) (0x0000C0DE)), "
+          "SwiftShader driver)"}) {
         EXPECT_TRUE(isSoftwareRenderer(software)) << software;
         EXPECT_EQ(GlowSize::Half, chooseGlowSize(GLOW_AUTOMATIC, software)) << software;
     }

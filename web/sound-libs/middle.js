@@ -1,0 +1,2 @@
+globalThis.DedozFFT = module.exports;
+})();
