@@ -8,13 +8,18 @@
 #   make package  builds, then the Debian package build/dedoz_VERSION_amd64.deb
 #   make install  builds, then installs under PREFIX (/usr/local), inside DESTDIR
 #              when given: programs in PREFIX/games, data in PREFIX/share/games/dedoz
+#   make web   installs the web toolchain when missing and builds the page into
+#              WEB_DIR (build-web/): index.html with its script, WebAssembly and data
+#   make serve-web  builds the page, then serves WEB_DIR on 127.0.0.1:WEB_PORT
 BUILD_DIR ?= build
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
 JOBS ?= 2
 PREFIX ?= /usr/local
 # The build runs make again underneath: keep its output free of directory lines.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run video test check package install clean
+.PHONY: all deps configure build run video test check package install clean web serve-web
 
 all: build
 
@@ -53,5 +58,18 @@ install: build
 check: deps
 	@JOBS=$(JOBS) ./scripts/check.sh
 
+# emscripten's JavaScript optimiser finds Debian's acorn only through NODE_PATH.
+web:
+	@./scripts/install-deps.sh --web
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DDEDOZ_WEB_OUT=$(abspath $(WEB_DIR)) \
+	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR)/cmake -j $(JOBS)
+	@echo "The page is in $(WEB_DIR)/ ($$(du -cb $(WEB_DIR)/*.* $(WEB_DIR)/*/*.mp3 2>/dev/null | tail -1 | cut -f1) bytes); make serve-web serves it"
+
+serve-web: web
+	@echo "Serving the page at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops)"
+	@cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-tsan
+	rm -rf $(BUILD_DIR) build-asan build-tsan $(WEB_DIR)

@@ -2,7 +2,17 @@
 # Installs the Debian packages the demo, its tests and its tools need.
 # Idempotent: asks dpkg first and calls apt-get only for what is missing.
 # Works as root, or through sudo for an ordinary user.
+# With --web (or DEDOZ_WEB=1) also the web page's toolchain: emscripten, a
+# browser to test it in, and node with npm; without it the desktop set alone.
 set -euo pipefail
+
+web="${DEDOZ_WEB:-0}"
+for arg in "$@"; do
+  case "$arg" in
+    --web) web=1 ;;
+    *) echo "install-deps: unknown option '$arg' (only --web)" >&2; exit 2 ;;
+  esac
+done
 
 PACKAGES=(
   build-essential cmake pkg-config
@@ -15,6 +25,14 @@ PACKAGES=(
   clang-format
   dpkg-dev lintian
 )
+
+if [ "$web" = 1 ]; then
+  PACKAGES+=(emscripten chromium nodejs python3)
+  # npm comes with some builds of nodejs; Debian's own npm package conflicts with them.
+  if ! command -v npm >/dev/null 2>&1; then
+    PACKAGES+=(npm)
+  fi
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

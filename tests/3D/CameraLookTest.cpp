@@ -82,3 +82,22 @@ TEST(CameraLook, RotatingCameraLooksAtTheCentre)
     camera.update();
     expectSame(lookAt({6, 6, 0}, {6, 0, 6}, {0, 1, 0}), lookFromScratch(camera));
 }
+
+// The browser's look-at matrix, built without GLU, equals GLU's own for eyes on and
+// off the axes, a tilted up vector and an up vector not perpendicular to the view.
+TEST(CameraLook, LookAtMatrixEqualsGluLookAt)
+{
+    testgl::engine();
+    glMatrixMode(GL_MODELVIEW);
+    const Vector3 cases[][3] = {{{0, 0, 0}, {0, 0, -1}, {0, 1, 0}},
+                                {{50, 15, -20}, {5, 0, 25}, {0, 1, 0}},
+                                {{-3, 40, 7}, {2, -1, 9}, {0.3f, 1, 0.2f}},
+                                {{1, 2, 3}, {4, 2, 3}, {1, 1, 0}}};
+    for (const auto& c : cases) {
+        const Matrix expected = lookAt(c[0], c[1], c[2]);
+        Matrix built;
+        Camera::lookAtMatrix(c[0], c[1], c[2], built.m);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(expected.m[i], built.m[i], 1e-5f) << "element " << i;
+    }
+}
