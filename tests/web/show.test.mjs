@@ -6,7 +6,7 @@
 // (trails, waves and the frame rate differ), so what is compared is what a viewer
 // sees: how much of the picture is lit, and in which colours.
 // Environment: DEDOZ_BUILD (the desktop build), DEDOZ_WEB_PAGE (the show's page,
-// default build-web/page).
+// default build-web, where make web puts it).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
@@ -84,7 +84,7 @@ function measure(png) {
 }
 
 test('the show plays in the page as on the desktop', async (t) => {
-  const page = process.env.DEDOZ_WEB_PAGE || 'build-web/page';
+  const page = process.env.DEDOZ_WEB_PAGE || 'build-web';
   const build = process.env.DEDOZ_BUILD || 'build';
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'dedoz-show-'));
   const server = await serve(page);
