@@ -43,8 +43,14 @@ function holdFrames(holdAt) {
         if (pictureTime === null)
           pictureTime = value.dedozStartMs;  // the first frame draws the skip's end
         if (pictureTime >= holdAt && window.heldAt === null) {
-          value.pauseMainLoop();
-          window.heldAt = pictureTime;
+          // Paused once this frame's task has ended and its picture is presented:
+          // paused inside it, the canvas sometimes presents black. The timer goes
+          // before the next frame's, which the loop sets after this call.
+          const heldAt = pictureTime;
+          setTimeout(() => {
+            value.pauseMainLoop();
+            window.heldAt = heldAt;
+          }, 0);
         }
         pictureTime = showTime;
       };
