@@ -20,7 +20,8 @@ public:
     void clear();
     // GL state: enables then disables the vertex and colour arrays; leaves the
     // line width at `width` pixels times the context's stroke scale. Matrices,
-    // blending and depth test are the caller's.
+    // blending and depth test are the caller's. A line wider than the context's
+    // widest GL line is drawn as triangles through its wideLines.
     void draw(unsigned int width, const DrawContext& context) const;
 
     // Open to the parts that build and animate geometry in place.

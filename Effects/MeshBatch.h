@@ -34,7 +34,9 @@ public:
     // GL state: one indexed GL_LINES draw of the visible copies from the buffer;
     // enables then disables the vertex and colour arrays, leaves array buffer 0
     // bound and the line width at LINE_WIDTH times the width scale. Matrices,
-    // blending and depth test are the caller's. Throws GLErrorException.
+    // blending and depth test are the caller's. Throws GLErrorException. Lines
+    // wider than the context's widest GL line are drawn as triangles through its
+    // wideLines, from the vertices in memory.
     void draw(const DrawContext& context);
     // The current view, widened by what a line of this batch reaches beyond its
     // geometry. Needs a current GL context.

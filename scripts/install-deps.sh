@@ -9,7 +9,7 @@ set -euo pipefail
 web="${DEDOZ_WEB:-0}"
 for arg in "$@"; do
   case "$arg" in
-    --web) web=1 ;;
+    --web | web) web=1 ;;
     *) echo "install-deps: unknown option '$arg' (only --web)" >&2; exit 2 ;;
   esac
 done

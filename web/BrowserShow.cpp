@@ -29,12 +29,7 @@ void endShow(ShowLoop* show, Ending ending)
 {
     emscripten_cancel_main_loop();
     std::cout << "End !" << std::endl;
-    try {
-        delete show;  // the shutdown order of the desktop program
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        ending = Ending::Failed;
-    }
+    delete show;  // owned by the main loop since playInBrowser; the desktop's shutdown order
     tellPageEnded(ending);
 }
 

@@ -38,6 +38,7 @@ var dedoz = {
     else dedoz.options[part.slice(0, eq)] = decodeURIComponent(part.slice(eq + 1));
   });
   var from = parseInt(dedoz.options.from, 10);
+  var stopping = false;  // Escape or Stop, rather than the show's end
 
   function setState(state, text) {
     dedoz.state = state;
@@ -59,7 +60,17 @@ var dedoz = {
     setState('starting', '');
     sizeCanvas();
     canvas.focus();
-    Module.callMain([]);
+    try {
+      Module.callMain([]);
+    } catch (error) {
+      console.error(String(error));
+    }
+    // main hands the show to the page's timer before it returns; when it returns
+    // without, the start failed and its lines are in the console.
+    if (dedoz.state === 'starting') {
+      setState('failed', 'The show could not start (see the console).');
+      end();
+    }
   }
 
   function end() {
@@ -101,7 +112,7 @@ var dedoz = {
     dedozShowEnded: function (failed) {
       dedoz.endedAt = performance.now();
       if (failed) setState('failed', 'The show stopped on an error (see the console).');
-      else setState('ended', Module.dedozStopAsked ? 'Stopped.' : 'The end.');
+      else setState('ended', stopping ? 'Stopped.' : 'The end.');
       end();
     },
   };
@@ -111,9 +122,13 @@ var dedoz = {
     if (dedoz.state === 'ready' && !overlay.hidden) {
       event.preventDefault();
       start(true);
+    } else if (event.key === 'Escape' && dedoz.state === 'playing') {
+      // The show reads Escape itself; this only names the ending.
+      stopping = true;
     }
   });
   document.getElementById('stop').addEventListener('click', function () {
+    stopping = true;
     Module.dedozStopAsked = true;
   });
   document.getElementById('fullscreen').addEventListener('click', function () {

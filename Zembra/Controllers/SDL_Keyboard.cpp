@@ -19,6 +19,15 @@ void SDL_Keyboard::update()
     // The only place where SDL's event queue is pumped: the key state array is
     // refreshed from the events that the pump delivers.
     SDL_PumpEvents();
+#ifdef __EMSCRIPTEN__
+    // emscripten's SDL keeps every pumped event queued until someone takes it, and
+    // in the browser nothing else reads the queue (no quit requests, no resizes
+    // followed): taken here, or it grows with every key press and mouse move. The
+    // key state has been updated by the pump.
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+    }
+#endif
     int count = 0;
     m_keys = SDL_GetKeyState(&count);
     m_nbKeys = count;
