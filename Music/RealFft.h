@@ -8,8 +8,8 @@
 
 class RealFft {
 public:
-    // size: even, >= 2; a power of two in the browser. Throws std::bad_alloc when the buffers or the
-    // transform's plan cannot be made.
+    // size: even, >= 2; a power of two in the browser. Throws std::bad_alloc when
+    // the buffers or the transform's plan cannot be made.
     explicit RealFft(int size);
     ~RealFft();
     RealFft(const RealFft&) = delete;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The browser tests: builds what they compare (the desktop tools in BUILD, the test
-# page with emscripten in build-web-tests/, the show's page in build-web/), then
+# page with emscripten in build-web-tests/, the show's page with make web), then
 # runs tests/web/*.test.mjs with node's test runner, headless Chromium driven by
-# puppeteer-core. Needs the web toolchain (scripts/install-deps.sh web) and the npm
+# puppeteer-core. Needs the web toolchain (scripts/install-deps.sh --web) and the npm
 # packages (npm ci, done here when they are missing).
 # Usage (from the repository root): scripts/web-test.sh [BUILD]   (default: build)
 # Environment: CHROMIUM (default /usr/bin/chromium); WEB_TESTS: the test files to run
@@ -28,11 +28,8 @@ if [ ! -f build-web-tests/CMakeCache.txt ]; then
 fi
 cmake --build build-web-tests -j "$jobs" >/dev/null
 
-echo "web-test: the show's page (build-web, as make web builds it)"
-if [ ! -f build-web/cmake/CMakeCache.txt ]; then
-  emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=Release -DDEDOZ_WEB_OUT="$PWD/build-web" >/dev/null
-fi
-cmake --build build-web/cmake -j "$jobs" >/dev/null
+echo "web-test: the show's page (make web)"
+make web >/dev/null
 
 export DEDOZ_BUILD="$build"
 export DEDOZ_SPECTRUMPRINT="$build/tools/spectrumprint/spectrumprint"

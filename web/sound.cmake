@@ -25,7 +25,7 @@ if(NOT EXISTS ${_sound_modules}/mpg123-decoder/dist/mpg123-decoder.min.js
    OR NOT EXISTS ${_sound_modules}/fft.js/lib/fft.js)
   find_program(DEDOZ_NPM npm)
   if(NOT DEDOZ_NPM)
-    message(FATAL_ERROR "The web build needs npm for the page's packages: scripts/install-deps.sh web")
+    message(FATAL_ERROR "The web build needs npm for the page's packages: scripts/install-deps.sh --web")
   endif()
   message(STATUS "Installing the page's npm packages (npm ci)")
   execute_process(COMMAND ${DEDOZ_NPM} ci --no-audit --no-fund
