@@ -229,16 +229,19 @@ void VectorFont::drawText(const Vector3& position, const std::string& text, floa
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     glDepthMask(GL_FALSE);
     const float margin = std::min(width, OUTLINE_MARGIN * context.strokeScale);
-    drawGlyphs(m_outlines, text, width + 2.0f * margin);
+    drawGlyphs(m_outlines, text, width + 2.0f * margin, context);
     glDepthMask(depthWrites);
-    drawGlyphs(m_glyphs, text, width);
+    drawGlyphs(m_glyphs, text, width, context);
     glPopMatrix();
 }
 
-void VectorFont::drawGlyphs(const Glyphs& glyphs, const std::string& text, float width)
+void VectorFont::drawGlyphs(const Glyphs& glyphs, const std::string& text, float width,
+                            const DrawContext& context)
 {
     glPushMatrix();
-    DrawContext strokes;
+    // The caller's context but for the width: the lines still go where it sends
+    // them (triangles where the GL draws no wide lines).
+    DrawContext strokes = context;
     strokes.strokeScale = width / static_cast<float>(LINE_WIDTH);
     for (char c : text) {
         if (const LineRenderer* letter = find(glyphs, c))

@@ -59,7 +59,8 @@ private:
     // The glyph of c (either case) in glyphs; nullptr for any other character.
     static const LineRenderer* find(const Glyphs& glyphs, char c);
     // Draws the glyphs of `text` along the pen, `width` pixels wide.
-    static void drawGlyphs(const Glyphs& glyphs, const std::string& text, float width);
+    static void drawGlyphs(const Glyphs& glyphs, const std::string& text, float width,
+                           const DrawContext& context);
 
     Glyphs m_glyphs;    // the strokes in the font's colour
     Glyphs m_outlines;  // the same strokes in black, for the outlines

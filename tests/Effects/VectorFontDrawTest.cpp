@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "3D/GLTestContext.h"
+#include "3D/WideLines.h"
 #include "Effects/VectorFont.h"
 
 using testgl::Pixel;
@@ -50,7 +51,7 @@ std::vector<GLfloat> modelview()
 
 // World (x, y, z) lands on pixel (x, z). Checks that the modelview matrix comes back.
 Drawing draw(const std::string& text, const Vector3& at, bool turned270, float scale = SCALE,
-             float background = 0.0f)
+             float background = 0.0f, const DrawContext& context = DrawContext())
 {
     static const VectorFont font({0.0f, 1.0f, 0.0f, 1.0f});
     glMatrixMode(GL_PROJECTION);
@@ -63,9 +64,9 @@ Drawing draw(const std::string& text, const Vector3& at, bool turned270, float s
     glClear(GL_COLOR_BUFFER_BIT);
     const std::vector<GLfloat> before = modelview();
     if (turned270)
-        font.drawText270(at, text, scale, DrawContext());
+        font.drawText270(at, text, scale, context);
     else
-        font.drawText180(at, text, scale, DrawContext());
+        font.drawText180(at, text, scale, context);
     EXPECT_EQ(before, modelview()) << "'" << text << "'";
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     return {testgl::readPixels(WIDTH, HEIGHT)};
@@ -159,4 +160,20 @@ TEST(VectorFontDraw, SmallLettersKeepTheirInsideOpen)
     EXPECT_EQ(0, grey(103, 95)) << "no margin inside the right side";
     EXPECT_NEAR(128, grey(100, 95), 1) << "the middle of the box";
     EXPECT_NEAR(128, grey(100, 105), 1) << "beyond the margin";
+}
+
+// Where the GL draws no wide lines (the browser), the strokes and their outlines go
+// through the context's triangles like every other line, and still land on the letter.
+TEST(VectorFontDraw, StrokesFollowTheContextToWideLines)
+{
+    testgl::engine();
+    testgl::OffscreenTarget target(WIDTH, HEIGHT);
+    glDisable(GL_DEPTH_TEST);
+    WideLines triangles;
+    DrawContext context;
+    context.wideLines = &triangles;
+    context.widestLine = 1.0f;
+    const Drawing o = draw("o", {100, 0, 100}, false, SCALE, 0.0f, context);
+    EXPECT_GT(triangles.quads(), 0u);
+    EXPECT_TRUE(o.lit(80, 80) && o.lit(120, 80) && !o.lit(100, 80)) << "the box's sides";
 }
