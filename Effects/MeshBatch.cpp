@@ -44,7 +44,7 @@ void rotationMatrix(const Vector3& degrees, double m[3][3])
 }  // namespace
 
 MeshBatch::MeshBatch(const LineRenderer& shape, unsigned copies)
-    : m_shape(shape), m_radius(0.0f), m_placements(copies, Placement{{}, {}, false})
+    : m_shape(shape), m_radius(0.0f), m_placements(copies, Placement{{}, {}, false, false})
 {
     for (const LineVertex& v : shape.m_vertices)
         m_radius = std::max(m_radius, std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z));
@@ -67,10 +67,18 @@ void MeshBatch::place(unsigned copy, const Vector3& position, const Vector3& rot
     if (placement.placed && sameVector(placement.position, position) &&
         sameVector(placement.rotation, rotation))
         return;
-    placement = {position, rotation, true};
+    // Launched objects rise every frame, most of the time far out of view: their
+    // vertices are worked out only when they are about to be drawn.
+    placement = {position, rotation, true, true};
+}
 
+void MeshBatch::transform(size_t copy)
+{
+    Placement& placement = m_placements[copy];
+    placement.stale = false;
     double turn[3][3];
-    rotationMatrix(rotation, turn);
+    rotationMatrix(placement.rotation, turn);
+    const Vector3& position = placement.position;
     const size_t count = m_shape.m_vertices.size();
     const size_t first = copy * count;
     for (size_t i = 0; i < count; ++i) {
@@ -101,6 +109,8 @@ void MeshBatch::selectVisible(const ViewVolume& view)
         const Placement& placement = m_placements[k];
         if (!placement.placed || !view.meetsSphere(placement.position, m_radius))
             continue;
+        if (placement.stale)
+            transform(k);
         const auto begin = m_lines.m_indices.begin() + static_cast<std::ptrdiff_t>(k * indices);
         if (m_visible.empty())
             m_firstVisible = static_cast<uint32_t>(k) * vertices;
@@ -119,7 +129,7 @@ ViewVolume MeshBatch::currentView(const DrawContext& context)
 void MeshBatch::draw(const DrawContext& context)
 {
     // The vertices live on the driver's side: the first draw uploads them all, later
-    // ones only the span of the copies placed anew since (the risen ones).
+    // ones only the span of the copies transformed since (risen ones in view).
     const std::vector<LineVertex>& vertices = m_lines.m_vertices;
     if (!m_buffer.hasStorage())
         m_buffer.upload(vertices.data(), vertices.size() * sizeof(LineVertex));

@@ -11,6 +11,7 @@
 
 #include "Effects/SpectrumGrid.h"
 #include "Music/Music.h"
+#include "3D/ViewVolume.h"
 #include "Scenes/ScenePartWorld.h"
 #include "support/ScriptedSpectrum.h"
 #include "Zembra/Random.h"
@@ -133,19 +134,22 @@ TEST(ScenePartWorld, BatchedLinesAreEachMeshAtItsPlacement)
 {
     Random::seed(42);
     ScenePartWorld world;
+    // A mesh is transformed when a selection finds it in view: this view holds all.
+    const float scale[16] = {1e-3f, 0, 0, 0, 0, 1e-3f, 0, 0, 0, 0, 1e-3f, 0, 0, 0, 0, 1};
+    const ViewVolume everything(scale, 0, 0);
     // Turned and lifted meshes besides resting ones; then some move again after
     // a first placing, as launched ones rise between frames.
     world.cubes()[3]->m_rotation = {30.0f, 45.0f, 60.0f};
     world.spheres()[7]->m_rotation = {-20.0f, 0.0f, 110.0f};
     world.pyramids()[149]->m_position.y = 2.5f;
-    world.placeMeshes();
+    world.placeMeshes(everything);
     for (int update = 0; update < 3; ++update) {
         world.cubes()[0]->m_position.y += 0.05f;
         world.spheres()[7]->m_position.y += 0.05f;
-        world.placeMeshes();
+        world.placeMeshes(everything);
     }
     world.pyramids()[10]->m_rotation.y = 90.0f;
-    world.placeMeshes();
+    world.placeMeshes(everything);
     expectBatchIsEachMeshPlaced(world.cubeBatch(), world.cubes());
     expectBatchIsEachMeshPlaced(world.pyramidBatch(), world.pyramids());
     expectBatchIsEachMeshPlaced(world.sphereBatch(), world.spheres());
