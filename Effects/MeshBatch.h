@@ -1,7 +1,7 @@
 // MeshBatch: many placed copies of one wireframe shape, drawn in one call. Owns
 // every copy's lines in world units in one vertex array (copy k: vertices
-// [k V, (k + 1) V) and indices [k I, (k + 1) I) for a shape of V vertices and I
-// indices) and their copy in a driver-side buffer. A copy is transformed again only
+// [k V, (k + 1) V) and indices [k I, (k + 1) I) for a shape of V distinct vertices
+// and I indices: equal vertices are kept once) and their copy in a driver-side buffer. A copy is transformed again only
 // when its placement changed and it is in view, and only changed vertices travel
 // to the driver; a draw skips copies whose bounding sphere lies outside the view.
 #pragma once
@@ -58,7 +58,7 @@ private:
     // Writes copy's vertices in world units from its placement.
     void transform(size_t copy);
 
-    LineRenderer m_shape;  // local frame
+    LineRenderer m_shape;  // local frame, each distinct vertex once
     float m_radius;        // largest distance of a shape vertex from the local origin
     LineRenderer m_lines;  // world units, every copy
     std::vector<Placement> m_placements;
