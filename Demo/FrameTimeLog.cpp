@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 
 FrameTimeLog::FrameTimeLog(const char* path) : m_file(nullptr, &std::fclose), m_path(path)
@@ -18,7 +19,9 @@ FrameTimeLog::FrameTimeLog(const char* path) : m_file(nullptr, &std::fclose), m_
     }
     // A large buffer: the file is written a few times a minute, not every frame.
     std::setvbuf(m_file.get(), nullptr, _IOFBF, 1 << 16);
-    std::fprintf(m_file.get(), "# dedoz frame log: microseconds (steady clock) scene-index\n");
+    std::fprintf(m_file.get(),
+                 "# dedoz frame log: microseconds (steady clock) scene-index "
+                 "main-thread-cpu-us process-cpu-us\n");
 }
 
 FrameTimeLog::~FrameTimeLog()
@@ -31,10 +34,24 @@ FrameTimeLog::~FrameTimeLog()
                   << std::endl;
 }
 
+namespace {
+
+long long cpuUs(clockid_t clock)
+{
+    timespec time = {};
+    clock_gettime(clock, &time);
+    return time.tv_sec * 1000000LL + time.tv_nsec / 1000;
+}
+
+}  // namespace
+
+// The CPU times tell a slow frame from a busy machine: on a loaded machine the
+// intervals stretch while the CPU each frame took barely moves.
 void FrameTimeLog::write(unsigned scene)
 {
     const long long us = std::chrono::duration_cast<std::chrono::microseconds>(
                              std::chrono::steady_clock::now().time_since_epoch())
                              .count();
-    std::fprintf(m_file.get(), "%lld %u\n", us, scene);
+    std::fprintf(m_file.get(), "%lld %u %lld %lld\n", us, scene, cpuUs(CLOCK_THREAD_CPUTIME_ID),
+                 cpuUs(CLOCK_PROCESS_CPUTIME_ID));
 }

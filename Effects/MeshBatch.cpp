@@ -8,6 +8,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #include "3D/ViewVolume.h"
 #include "3D/WideLines.h"
@@ -42,20 +43,44 @@ void rotationMatrix(const Vector3& degrees, double m[3][3])
     m[2][2] = cx * cy;
 }
 
+// The shape with each vertex kept once: a later vertex equal to an earlier one in
+// all seven floats (a sphere builds every inner latitude circle twice) becomes
+// that one's index. The segments, their order and their end points stay bit for
+// bit the same, so the picture does; the driver shades a quarter as many sphere
+// vertices, and a moved copy transforms and uploads a quarter as many.
+LineRenderer withSharedVertices(const LineRenderer& shape)
+{
+    LineRenderer shared;
+    std::vector<uint32_t> newIndex(shape.m_vertices.size());
+    for (size_t i = 0; i < shape.m_vertices.size(); ++i) {
+        const LineVertex& v = shape.m_vertices[i];
+        const auto same =
+            std::find_if(shared.m_vertices.begin(), shared.m_vertices.end(),
+                         [&](const LineVertex& w) { return std::memcmp(&v, &w, sizeof v) == 0; });
+        newIndex[i] = static_cast<uint32_t>(same - shared.m_vertices.begin());
+        if (same == shared.m_vertices.end())
+            shared.m_vertices.push_back(v);
+    }
+    for (uint32_t index : shape.m_indices)
+        shared.m_indices.push_back(newIndex[index]);
+    return shared;
+}
+
 }  // namespace
 
 MeshBatch::MeshBatch(const LineRenderer& shape, unsigned copies)
-    : m_shape(shape), m_radius(0.0f), m_placements(copies, Placement{{}, {}, false})
+    : m_shape(withSharedVertices(shape)), m_radius(0.0f),
+      m_placements(copies, Placement{{}, {}, false, false})
 {
-    for (const LineVertex& v : shape.m_vertices)
+    for (const LineVertex& v : m_shape.m_vertices)
         m_radius = std::max(m_radius, std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z));
-    const uint32_t vertices = static_cast<uint32_t>(shape.m_vertices.size());
+    const uint32_t vertices = static_cast<uint32_t>(m_shape.m_vertices.size());
     m_lines.m_vertices.reserve(size_t{vertices} * copies);
-    m_lines.m_indices.reserve(shape.m_indices.size() * copies);
+    m_lines.m_indices.reserve(m_shape.m_indices.size() * copies);
     for (unsigned k = 0; k < copies; ++k) {
-        m_lines.m_vertices.insert(m_lines.m_vertices.end(), shape.m_vertices.begin(),
-                                  shape.m_vertices.end());
-        for (uint32_t index : shape.m_indices)
+        m_lines.m_vertices.insert(m_lines.m_vertices.end(), m_shape.m_vertices.begin(),
+                                  m_shape.m_vertices.end());
+        for (uint32_t index : m_shape.m_indices)
             m_lines.m_indices.push_back(index + k * vertices);
     }
     m_visible.reserve(m_lines.m_indices.size());
@@ -68,10 +93,18 @@ void MeshBatch::place(unsigned copy, const Vector3& position, const Vector3& rot
     if (placement.placed && sameVector(placement.position, position) &&
         sameVector(placement.rotation, rotation))
         return;
-    placement = {position, rotation, true};
+    // Launched objects rise every frame, most of the time far out of view: their
+    // vertices are worked out only when they are about to be drawn.
+    placement = {position, rotation, true, true};
+}
 
+void MeshBatch::transform(size_t copy)
+{
+    Placement& placement = m_placements[copy];
+    placement.stale = false;
     double turn[3][3];
-    rotationMatrix(rotation, turn);
+    rotationMatrix(placement.rotation, turn);
+    const Vector3& position = placement.position;
     const size_t count = m_shape.m_vertices.size();
     const size_t first = copy * count;
     for (size_t i = 0; i < count; ++i) {
@@ -102,6 +135,8 @@ void MeshBatch::selectVisible(const ViewVolume& view)
         const Placement& placement = m_placements[k];
         if (!placement.placed || !view.meetsSphere(placement.position, m_radius))
             continue;
+        if (placement.stale)
+            transform(k);
         const auto begin = m_lines.m_indices.begin() + static_cast<std::ptrdiff_t>(k * indices);
         if (m_visible.empty())
             m_firstVisible = static_cast<uint32_t>(k) * vertices;
@@ -120,7 +155,7 @@ ViewVolume MeshBatch::currentView(const DrawContext& context)
 void MeshBatch::draw(const DrawContext& context)
 {
     // The vertices live on the driver's side: the first draw uploads them all, later
-    // ones only the span of the copies placed anew since (the risen ones).
+    // ones only the span of the copies transformed since (risen ones in view).
     const std::vector<LineVertex>& vertices = m_lines.m_vertices;
     if (!m_buffer.hasStorage())
         m_buffer.upload(vertices.data(), vertices.size() * sizeof(LineVertex));

@@ -1,9 +1,9 @@
 // MeshBatch: many placed copies of one wireframe shape, drawn in one call. Owns
 // every copy's lines in world units in one vertex array (copy k: vertices
-// [k V, (k + 1) V) and indices [k I, (k + 1) I) for a shape of V vertices and I
-// indices) and their copy in a driver-side buffer. A copy is transformed again only
-// when its placement changed, and only changed vertices travel to the driver; a
-// draw skips copies whose bounding sphere lies outside the view.
+// [k V, (k + 1) V) and indices [k I, (k + 1) I) for a shape of V distinct vertices
+// and I indices: equal vertices are kept once) and their copy in a driver-side buffer. A copy is transformed again only
+// when its placement changed and it is in view, and only changed vertices travel
+// to the driver; a draw skips copies whose bounding sphere lies outside the view.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +25,12 @@ public:
 
     // Puts copy k at position (world units), turned by rotation (degrees about X,
     // then Y, then Z, in its own frame), as a translation followed by three
-    // glRotatef calls would. A placement equal to the last one costs a comparison.
+    // glRotatef calls would. A placement equal to the last one costs a comparison;
+    // another is transformed only once selectVisible finds the copy in view.
     // copy must be below the count given at construction.
     void place(unsigned copy, const Vector3& position, const Vector3& rotation);
-    // Keeps, in copy order, the indices of the placed copies that meet the view.
+    // Keeps, in copy order, the indices of the placed copies that meet the view,
+    // and brings the lines of those placed anew up to date.
     void selectVisible(const ViewVolume& view);
 
     // GL state: one indexed GL_LINES draw of the visible copies from the buffer;
@@ -42,6 +44,8 @@ public:
     // geometry. Needs a current GL context.
     static ViewVolume currentView(const DrawContext& context);
 
+    // Every copy's lines as last transformed: a copy never selected as visible
+    // since its last placing keeps an earlier placement (or its local frame).
     const LineRenderer& lines() const { return m_lines; }
     const std::vector<uint32_t>& visibleIndices() const { return m_visible; }
 
@@ -50,9 +54,13 @@ private:
         Vector3 position;
         Vector3 rotation;
         bool placed;
+        bool stale;  // m_lines does not show this placement yet
     };
 
-    LineRenderer m_shape;  // local frame
+    // Writes copy's vertices in world units from its placement.
+    void transform(size_t copy);
+
+    LineRenderer m_shape;  // local frame, each distinct vertex once
     float m_radius;        // largest distance of a shape vertex from the local origin
     LineRenderer m_lines;  // world units, every copy
     std::vector<Placement> m_placements;

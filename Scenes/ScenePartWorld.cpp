@@ -63,16 +63,12 @@ std::unique_ptr<MeshBatch> batchOf(const std::vector<std::unique_ptr<Mesh>>& mes
 }
 
 template <class Mesh>
-void placeAll(MeshBatch& batch, const std::vector<std::unique_ptr<Mesh>>& meshes)
+void placeAll(MeshBatch& batch, const std::vector<std::unique_ptr<Mesh>>& meshes,
+              const ViewVolume& view)
 {
     for (unsigned k = 0; k < meshes.size(); ++k)
         batch.place(k, meshes[k]->m_position, meshes[k]->m_rotation);
-}
-
-void drawVisible(MeshBatch& batch, const ViewVolume& view, const DrawContext& context)
-{
     batch.selectVisible(view);
-    batch.draw(context);
 }
 
 template <class Object>
@@ -107,22 +103,21 @@ ScenePartWorld::ScenePartWorld()
     m_sphereBatch = batchOf(m_spheres);
 }
 
-void ScenePartWorld::placeMeshes()
+void ScenePartWorld::placeMeshes(const ViewVolume& view)
 {
-    placeAll(*m_cubeBatch, m_cubes);
-    placeAll(*m_pyramidBatch, m_pyramids);
-    placeAll(*m_sphereBatch, m_spheres);
+    placeAll(*m_cubeBatch, m_cubes, view);
+    placeAll(*m_pyramidBatch, m_pyramids, view);
+    placeAll(*m_sphereBatch, m_spheres, view);
 }
 
 void ScenePartWorld::draw(const DrawContext& context)
 {
     // Three draw calls instead of one per object, each of only the objects in view:
     // the same lines in the same order, without the off-view ones.
-    placeMeshes();
-    const ViewVolume view = MeshBatch::currentView(context);
-    drawVisible(*m_cubeBatch, view, context);
-    drawVisible(*m_pyramidBatch, view, context);
-    drawVisible(*m_sphereBatch, view, context);
+    placeMeshes(MeshBatch::currentView(context));
+    m_cubeBatch->draw(context);
+    m_pyramidBatch->draw(context);
+    m_sphereBatch->draw(context);
     const AdditiveBlend glow;
     drawAll(m_sinTrails, context);
     drawAll(m_cosTrails, context);

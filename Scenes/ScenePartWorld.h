@@ -32,9 +32,10 @@ public:
     // stroke scale), then the trails with depth test off and additive blending;
     // ends with blending disabled and depth test enabled (point size 3 x stroke scale).
     void draw(const DrawContext& context) override;
-    // Brings the batched lines of each kind up to the meshes' current placements
-    // (draw does it first); only moved meshes cost more than a comparison.
-    void placeMeshes();
+    // Selects in each kind's batch the meshes that meet view and brings their
+    // lines up to the meshes' current placements (draw does it first); only moved
+    // meshes in view cost more than a comparison.
+    void placeMeshes(const ViewVolume& view);
     bool update(SpectrumGrid& grid, Music& music, unsigned time) override;
 
     using Cubes = std::vector<std::unique_ptr<LineCube>>;

@@ -13,7 +13,8 @@
 #include "Zembra/GLWindow.h"
 
 Engine::Engine(unsigned int flags, int width, int height, const std::string& title, bool fullScreen)
-    : m_flags(flags), m_lastFrameTicks(0), m_screenWidth(0), m_screenHeight(0)
+    : m_flags(flags), m_pacer(m_pacingClock, std::chrono::milliseconds(FRAME_MS)), m_screenWidth(0),
+      m_screenHeight(0)
 {
     // The SDL 1.2 compatibility layer scales OpenGL windows by default: it renders
     // into a hidden frame buffer and stretches that onto a desktop-sized window. The
@@ -103,26 +104,4 @@ Window* Engine::getWindow()
 Uint32 Engine::getTicks() const
 {
     return SDL_GetTicks();
-}
-
-Uint32 Engine::frameDelay(Uint32 now, Uint32 last)
-{
-    const Uint32 elapsed = now - last;  // wraps correctly after 49.7 days
-    if (elapsed >= FRAME_MS)
-        return 0;
-    return FRAME_MS - elapsed;
-}
-
-void Engine::waitNextFrame()
-{
-#ifdef __EMSCRIPTEN__
-    // The page must not block: the browser's timer starts the frames FRAME_MS apart.
-    m_lastFrameTicks = SDL_GetTicks();
-    return;
-#endif
-    const Uint32 delay = frameDelay(SDL_GetTicks(), m_lastFrameTicks);
-    if (delay > 0)
-        SDL_Delay(delay);
-    // Read again so the wait and any oversleep count toward the next frame.
-    m_lastFrameTicks = SDL_GetTicks();
 }

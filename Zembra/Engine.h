@@ -1,11 +1,14 @@
 // Engine: starts SDL and GLEW, owns the one window of the run, answers extension
 // queries, and provides the clock (SDL ticks, unsigned 32-bit milliseconds) and
-// the frame pacing (frames at least 15 ms apart). One engine exists per run.
+// the frame pacing (frame waits end at least 15 ms apart on a nanosecond monotonic
+// clock). One engine exists per run.
 #pragma once
 
 #include <SDL/SDL.h>
 #include <memory>
 #include <string>
+
+#include "Zembra/FramePacer.h"
 
 class Window;
 
@@ -40,19 +43,23 @@ public:
     int getScreenHeight() const { return m_screenHeight; }
 
     Uint32 getTicks() const;  // milliseconds since SDL started
-    // Sleeps so that consecutive calls return at least 15 ms apart.
-    void waitNextFrame();
-
-    // Milliseconds to sleep when a frame ends at `now` and the previous wait ended
-    // at `last`: 1 to 15 while less than 15 ms passed (wrapping subtraction), else 0.
-    static Uint32 frameDelay(Uint32 now, Uint32 last);
+    // Sleeps so that consecutive calls return at least FRAME_MS apart; the first
+    // call does not sleep. In the browser it returns at once: a page must not
+    // block, and the browser's timer starts the frames FRAME_MS apart.
+    void waitNextFrame()
+    {
+#ifndef __EMSCRIPTEN__
+        m_pacer.wait();
+#endif
+    }
 
     static constexpr Uint32 FRAME_MS = 15;
 
 private:
     unsigned int m_flags;
     std::unique_ptr<Window> m_window;  // a GLWindow
-    Uint32 m_lastFrameTicks;           // ms, SDL ticks at the end of the previous frame wait
-    int m_screenWidth;                 // pixels, 0 = unknown
-    int m_screenHeight;                // pixels, 0 = unknown
+    SteadyPacingClock m_pacingClock;
+    FramePacer m_pacer;  // on m_pacingClock, declared after it
+    int m_screenWidth;   // pixels, 0 = unknown
+    int m_screenHeight;  // pixels, 0 = unknown
 };

@@ -1,7 +1,8 @@
 // FastClock: a library preloaded (LD_PRELOAD) into the dedoz program by end-to-end
 // tests that play the whole show: SDL's tick count runs SPEED times faster and
-// SDL_Delay sleeps SPEED times shorter, so the program keeps to its own clock (frames
-// 15 of its ms apart, scenes timed in its ms) while the show passes 20 times faster.
+// SDL_Delay sleeps SPEED times shorter, so the scenes, timed in SDL ticks, pass 20
+// times faster. The frame pacing keeps to the system's monotonic clock: frames stay
+// 15 real ms apart, fewer of them per scene than in a real run.
 #include <cstdint>
 #include <dlfcn.h>
 

@@ -124,4 +124,11 @@ TEST(MeshBatch, KeepsInCopyOrderTheCopiesThatMeetTheWidenedView)
     batch.selectVisible(view);
     EXPECT_EQ(std::vector<uint32_t>(expected.begin(), expected.begin() + 48),
               batch.visibleIndices());
+
+    // Copy 1, never in view, is transformed only when it comes into view.
+    const LineVertex& corner = batch.lines().m_vertices[8 * 1];
+    EXPECT_FLOAT_EQ(-0.5f, corner.z);
+    batch.place(1, {0, 0, -20}, ORIGIN);
+    batch.selectVisible(view);
+    EXPECT_FLOAT_EQ(-20.5f, corner.z);
 }

@@ -1,13 +1,17 @@
 // Engine under Xvfb: window size and caption, life-cycle lines, extension queries,
-// SDL ownership by flags, and real frame pacing.
+// SDL ownership by flags, and frame pacing on a hand-driven and on the real clock.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
 #include <SDL/SDL.h>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Zembra/Engine.h"
+#include "Zembra/FramePacer.h"
 #include "Zembra/GLWindow.h"
 #include "support/Process.h"
 
@@ -85,29 +89,58 @@ TEST(GLWindow, WindowedIsResizableAndCaptioned)
     SDL_Quit();
 }
 
-TEST(FramePacing, DelayDecision)
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// Time moves only when the pacer sleeps: to the deadline plus a set oversleep.
+// Starts 3 ms after the clock's epoch, where even a first wait could sleep.
+struct HandClock : PacingClock {
+    Duration time = milliseconds(3);
+    Duration oversleep{0};
+    std::vector<long long> deadlinesUs;  // of every sleep
+
+    Duration now() override { return time; }
+    void sleepUntil(Duration deadline) override
+    {
+        deadlinesUs.push_back(std::chrono::duration_cast<microseconds>(deadline).count());
+        time = std::max(time, deadline + oversleep);
+    }
+};
+
+TEST(FramePacing, WaitsEndOnePeriodApartWithoutCatchingUp)
 {
-    EXPECT_EQ(15u, Engine::frameDelay(1000, 1000));
-    EXPECT_EQ(10u, Engine::frameDelay(1005, 1000));  // 5 ms of work waits 10 ms
-    EXPECT_EQ(1u, Engine::frameDelay(1014, 1000));
-    EXPECT_EQ(0u, Engine::frameDelay(1015, 1000));  // 15 ms or more: no wait
-    EXPECT_EQ(0u, Engine::frameDelay(5000, 1000));
-    // The first frame compares against 0 and does not wait.
-    EXPECT_EQ(0u, Engine::frameDelay(2500, 0));
-    // The tick count wraps after 49.7 days: 4 ms across the wrap still waits 11.
-    EXPECT_EQ(11u, Engine::frameDelay(2u, 0xFFFFFFFEu));
-    EXPECT_EQ(0u, Engine::frameDelay(20u, 0xFFFFFFF0u));
+    HandClock clock;
+    FramePacer pacer(clock, milliseconds(15));
+    auto wakeUs = [&] { return pacer.lastWake().count() / 1000; };
+    pacer.wait();  // the first wait does not sleep
+    EXPECT_TRUE(clock.deadlinesUs.empty());
+    EXPECT_EQ(3000, wakeUs());
+
+    clock.time += microseconds(5300);  // 5.3 ms of work sleeps to 15 ms after the last wake
+    clock.oversleep = microseconds(70);
+    pacer.wait();
+    EXPECT_EQ(18070, wakeUs());         // the oversleep counts toward the next frame
+    clock.time += microseconds(14990);  // 10 us short of the period still sleeps
+    pacer.wait();
+    EXPECT_EQ((std::vector<long long>{18000, 33070}), clock.deadlinesUs);
+
+    // A slow frame does not sleep, and the next one is not shortened to catch up.
+    clock.time += milliseconds(40);
+    pacer.wait();
+    EXPECT_EQ(2u, clock.deadlinesUs.size());
+    clock.time += milliseconds(1);
+    pacer.wait();
+    EXPECT_EQ(33140 + 40000 + 15000, clock.deadlinesUs.back());
 }
 
-TEST(FramePacing, SuccessiveWaitsAreAFrameApart)
+TEST(FramePacing, SystemClockNeverWakesEarly)
 {
-    CaptureStdout();
-    Engine engine(ENGINE_INIT_GLEW | ENGINE_INIT_SDL, 320, 240, "t");
-    GetCapturedStdout();
+    SteadyPacingClock clock;
+    FramePacer pacer(clock, milliseconds(15));
     for (int i = 0; i < 3; ++i) {
-        engine.waitNextFrame();
-        const Uint32 first = engine.getTicks();
-        engine.waitNextFrame();  // no work in between: sleeps the whole frame
-        EXPECT_GE(engine.getTicks() - first, 15u) << "pair " << i;
+        pacer.wait();
+        const PacingClock::Duration first = pacer.lastWake();
+        pacer.wait();  // no work in between: sleeps the whole period
+        EXPECT_GE((pacer.lastWake() - first).count(), 15000000) << "ns, pair " << i;
     }
 }
