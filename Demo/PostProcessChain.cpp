@@ -184,6 +184,14 @@ void PostProcessChain::drawScaledFrame()
         glClear(GL_COLOR_BUFFER_BIT);
     }
     if (place.width > 0) {
+#ifdef __EMSCRIPTEN__
+        // WebGL 1 has no blit: a bilinear textured quad, with no program and no
+        // blending; the fixed-function texturing replaces the fragment by the texel.
+        glViewport(0, 0, width, height);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        drawScreenQuad(*m_frame, place.x, place.y, place.width, place.height);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+#else
         // A bilinear blit gives the same pixels as a bilinear textured quad (each
         // window pixel's centre mapped into the frame, edges clamped), but Mesa's
         // software driver runs it about 3 ms of CPU a frame faster at 1920 x 1080.
@@ -193,6 +201,7 @@ void PostProcessChain::drawScaledFrame()
                           place.x + place.width, place.y + place.height, GL_COLOR_BUFFER_BIT,
                           GL_LINEAR);
         FrameBuffer::unbind(GL_READ_FRAMEBUFFER);
+#endif
     }
     glViewport(0, 0, width, height);
 }
