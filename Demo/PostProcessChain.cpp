@@ -216,6 +216,11 @@ void PostProcessChain::renderFrame(SceneManager& scenes, const Shader& pulse,
                                    const Shader& horizontalBlur, const Shader& verticalBlur)
 {
     render(scenes, pulse, horizontalBlur, verticalBlur);
+    present();
+}
+
+void PostProcessChain::present()
+{
     m_window.flip();
     stageEnded(FrameStage::Flip);
 }

@@ -48,6 +48,8 @@ public:
     // Renders one frame of the current scene and flips the window (render, then flip).
     void renderFrame(SceneManager& scenes, const Shader& pulse, const Shader& horizontalBlur,
                      const Shader& verticalBlur);
+    // Flips the window: shows what render left in the back buffer.
+    void present();
     // Renders one frame of the current scene into the window's back buffer, without
     // flipping: a caller may read the finished picture back before presenting it.
     // GL state left, at either size, scaled or not: no frame buffer, no program,

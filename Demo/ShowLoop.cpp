@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cstdlib>
 
+#include <GL/glew.h>
+
 #include "Demo/ChainPrograms.h"
 #include "Demo/PostProcessChain.h"
 #include "Music/Music.h"
@@ -41,14 +43,23 @@ bool ShowLoop::frame()
     if (m_ended)
         return false;
     const ChainPrograms& programs = *m_parts.programs;
-    m_parts.chain->renderFrame(*m_parts.scenes, *programs.pulse, *programs.horizontalBlur,
-                               *programs.verticalBlur);
+    m_parts.chain->render(*m_parts.scenes, *programs.pulse, *programs.horizontalBlur,
+                          *programs.verticalBlur);
+#ifndef __EMSCRIPTEN__
+    // The wait comes between the finished picture and the flip, so that frames are
+    // shown the pacing's 15 ms apart whatever each one's work: a software driver
+    // draws the pixels only when asked for them, so without the finish that work
+    // would land after the wait, in the flip, and every change in it would move the
+    // moment the frame is shown.
+    glFinish();
+#endif
+    m_parts.engine->waitNextFrame();
+    m_parts.chain->present();
     ++m_frames;
     m_frameLog.framePresented(m_parts.scenes->currentIndex());
     m_parts.inputs->update();
     // The next frame is scaled to the size the user left the window at.
     m_parts.engine->getWindow()->followResizeRequests();
-    m_parts.engine->waitNextFrame();
     m_ended =
         m_parts.inputs->isQuitRequested() || m_parts.scenes->update(*m_parts.music, showTime());
     return !m_ended;
